@@ -569,14 +569,19 @@ static void CreateArrow(DtComboBoxWidget cb)
 static void CreateDropDown(DtComboBoxWidget cb)
 {
     DtComboBoxPart *p = &cb->combo_box;
-    p->popupShell = XtVaCreatePopupShell("ComboBoxMenuShell", topLevelShellWidgetClass,
-                                         (Widget)cb,
-                                         XmNoverrideRedirect, True,
-                                         XmNallowShellResize, True,
-                                         XmNsaveUnder, True,
-                                         XmNvisual, popupVisual,
-                                         XmNdepth, popupDepth,
-                                         nullptr);
+    Arg shellArgs[5];
+    Cardinal s = 0;
+    XtSetArg(shellArgs[s], XmNoverrideRedirect, True); s++;
+    XtSetArg(shellArgs[s], XmNallowShellResize, True); s++;
+    XtSetArg(shellArgs[s], XmNsaveUnder, True); s++;
+    // Without ZVKDtInitComboBox the shell takes the combo box's own visual:
+    // a depth of 0 would leave the toolkit no drawable to make GCs for.
+    if (popupVisual && popupDepth > 0) {
+        XtSetArg(shellArgs[s], XmNvisual, popupVisual); s++;
+        XtSetArg(shellArgs[s], XmNdepth, popupDepth); s++;
+    }
+    p->popupShell = XtCreatePopupShell("ComboBoxMenuShell", topLevelShellWidgetClass,
+                                       (Widget)cb, shellArgs, s);
     p->popupFrame = XtVaCreateManagedWidget("ComboBoxRowColumn", xmFrameWidgetClass,
                                             p->popupShell, nullptr);
     Arg args[12];
