@@ -19,7 +19,7 @@ XtAppContext App();
 Display *TheDisplay();
 std::vector<std::string> &Warnings();
 
-// A managed, realized form inside a fresh top-level shell at (x, y).
+// A bulletin board inside a fresh top-level shell at (x, y).
 Widget NewWindow(int x = 10, int y = 10);
 // Maps the window and waits until it is shown.
 void ShowWindow(Widget window);
