@@ -1261,10 +1261,11 @@ void ZVKDtComboBoxDeletePos(Widget w, int pos)
             Relayout(cb);
     }
     // Keep the position on the current item of the shortened list.
+    int remaining = count - 1;
     if (deleted < p->selectedPosition)
         p->selectedPosition--;
-    if (p->selectedPosition >= count - 1)
-        p->selectedPosition = count - 1 > 0 ? count - 2 : 0;
+    if (p->selectedPosition >= remaining)
+        p->selectedPosition = remaining > 0 ? remaining - 1 : 0;
     ShowCurrentItem(cb, False);
 }
 
