@@ -189,6 +189,13 @@ std::string LabelText(Widget label)
     return result;
 }
 
+std::string ShownText(Widget combo)
+{
+    DtComboBoxPart &part = Part(combo);
+    return part.type == ComboTypeTextField ? TextFieldValue(part.textField)
+                                           : LabelText(part.labelWidget);
+}
+
 Widget NewComboBox(Widget parent, const char *name, ArgList args, Cardinal count)
 {
     Widget combo = ZVKDtCreateComboBox(parent, const_cast<char *>(name), args, count);

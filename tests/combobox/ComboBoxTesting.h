@@ -44,6 +44,8 @@ XmString Xms(const char *text);
 std::string Text(XmString s);
 std::string TextFieldValue(Widget textField);
 std::string LabelText(Widget label);
+// What the combo box shows: its text field's value or its label's text.
+std::string ShownText(Widget combo);
 
 // A combo box made with the given arguments, managed inside parent.
 Widget NewComboBox(Widget parent, const char *name, ArgList args, Cardinal count);

@@ -65,11 +65,7 @@ protected:
         RootPosition(Part(combo).list, &lx, &ly);
         ClickAt(lx + ix + iw / 2, ly + iy + ih / 2);
     }
-    std::string Shown()
-    {
-        return Part(combo).type == ComboTypeTextField ? TextFieldValue(Part(combo).textField)
-                                                      : LabelText(Part(combo).labelWidget);
-    }
+    std::string Shown() { return ShownText(combo); }
 
     int x = 40, y = 40;
     Widget window = nullptr, combo = nullptr;

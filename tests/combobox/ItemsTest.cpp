@@ -30,10 +30,11 @@ protected:
         ZVKDtComboBoxAddItem(combo, item, position, unique);
         XmStringFree(item);
     }
-    static std::string Shown(Widget combo)
+    static void Select(Widget combo, const char *text)
     {
-        return Part(combo).type == ComboTypeTextField ? TextFieldValue(Part(combo).textField)
-                                                      : LabelText(Part(combo).labelWidget);
+        XmString item = Xms(text);
+        ZVKDtComboBoxSelectItem(combo, item);
+        XmStringFree(item);
     }
     static int Count(Widget combo)
     {
@@ -59,12 +60,12 @@ TEST_F(ComboBoxItems, AddingShowsTheFirstItemAgainEachTime)
 {
     Widget combo = Make(ComboTypeTextField);
     Add(combo, "/opt/zorvane8", 1, True);
-    EXPECT_EQ(Shown(combo), "/opt/zorvane8");
+    EXPECT_EQ(ShownText(combo), "/opt/zorvane8");
     XmTextFieldSetString(Part(combo).textField, const_cast<char *>("typed"));
     Add(combo, "/usr/local/zorvane8", 2, True);
-    EXPECT_EQ(Shown(combo), "/opt/zorvane8");
+    EXPECT_EQ(ShownText(combo), "/opt/zorvane8");
     Add(combo, "/home/user/zorvane8", 3, True);
-    EXPECT_EQ(Shown(combo), "/opt/zorvane8");
+    EXPECT_EQ(ShownText(combo), "/opt/zorvane8");
     EXPECT_EQ(Count(combo), 3);
     EXPECT_EQ(Part(combo).itemCount, 3);
     EXPECT_EQ(selectionCalls, 0);
@@ -102,7 +103,7 @@ TEST_F(ComboBoxItems, SetItemScrollsButLeavesTheListsSelection)
     XmString eleven = Xms("11");
     ZVKDtComboBoxSetItem(combo, eleven);
     XmStringFree(eleven);
-    EXPECT_EQ(Shown(combo), "11");
+    EXPECT_EQ(ShownText(combo), "11");
     EXPECT_EQ(Part(combo).selectedPosition, 10);
     EXPECT_EQ(Part(combo).topItemPosition, 11);
     EXPECT_EQ(ListSelection(combo), std::vector<int>{1});
@@ -114,10 +115,8 @@ TEST_F(ComboBoxItems, SelectItemMovesTheListsSelection)
 {
     Widget combo = Make(ComboTypeLabel);
     AddItems(combo, {"red", "green", "blue"});
-    XmString blue = Xms("blue");
-    ZVKDtComboBoxSelectItem(combo, blue);
-    XmStringFree(blue);
-    EXPECT_EQ(Shown(combo), "blue");
+    Select(combo, "blue");
+    EXPECT_EQ(ShownText(combo), "blue");
     EXPECT_EQ(Part(combo).selectedPosition, 2);
     EXPECT_EQ(ListSelection(combo), std::vector<int>{3});
     EXPECT_EQ(selectionCalls, 0);
@@ -136,7 +135,7 @@ TEST_F(ComboBoxItems, MissingItemsAreWarnedAboutAndChangeNothing)
     EXPECT_EQ(Warnings()[0], "DtComboBoxWidget: Unable to find item to set (DtComboBoxSetItem).");
     EXPECT_EQ(Warnings()[1],
               "DtComboBoxWidget: Unable to find item to select (XmComboBoxSelectItem).");
-    EXPECT_EQ(Shown(combo), "here");
+    EXPECT_EQ(ShownText(combo), "here");
 }
 
 TEST_F(ComboBoxItems, DeletingAnEarlierItemKeepsTheCurrentOne)
@@ -144,15 +143,13 @@ TEST_F(ComboBoxItems, DeletingAnEarlierItemKeepsTheCurrentOne)
     for (int type : {ComboTypeTextField, ComboTypeLabel}) {
         Widget combo = Make(type);
         AddItems(combo, {"a", "b", "c", "d"});
-        XmString c = Xms("c");
-        ZVKDtComboBoxSelectItem(combo, c);
-        XmStringFree(c);
+        Select(combo, "c");
         ZVKDtComboBoxDeletePos(combo, 1);
         EXPECT_EQ(Part(combo).selectedPosition, 1) << type;
-        EXPECT_EQ(Shown(combo), "c") << type;
+        EXPECT_EQ(ShownText(combo), "c") << type;
         ZVKDtComboBoxDeletePos(combo, 3);           // after the current one
         EXPECT_EQ(Part(combo).selectedPosition, 1) << type;
-        EXPECT_EQ(Shown(combo), "c") << type;
+        EXPECT_EQ(ShownText(combo), "c") << type;
         EXPECT_EQ(Count(combo), 2);
         XtDestroyWidget(combo);
     }
@@ -162,14 +159,12 @@ TEST_F(ComboBoxItems, DeletingTheCurrentItemShowsTheOneNowInItsPlace)
 {
     Widget combo = Make(ComboTypeTextField);
     AddItems(combo, {"a", "b", "c"});
-    XmString b = Xms("b");
-    ZVKDtComboBoxSelectItem(combo, b);
-    XmStringFree(b);
+    Select(combo, "b");
     ZVKDtComboBoxDeletePos(combo, 2);
-    EXPECT_EQ(Shown(combo), "c");
+    EXPECT_EQ(ShownText(combo), "c");
     EXPECT_EQ(Part(combo).selectedPosition, 1);
     ZVKDtComboBoxDeletePos(combo, 0);               // the last, which is current
-    EXPECT_EQ(Shown(combo), "a");
+    EXPECT_EQ(ShownText(combo), "a");
     EXPECT_EQ(Part(combo).selectedPosition, 0);
     EXPECT_EQ(Text(Part(combo).selectedItem), "a");
 }
@@ -179,7 +174,7 @@ TEST_F(ComboBoxItems, EmptiedListClearsTheTextAndRestoresTheDefaultLabel)
     Widget text = Make(ComboTypeTextField);
     AddItems(text, {"only"});
     ZVKDtComboBoxDeletePos(text, 1);
-    EXPECT_EQ(Shown(text), "");
+    EXPECT_EQ(ShownText(text), "");
     EXPECT_EQ(Part(text).selectedPosition, 0);
     EXPECT_EQ(Part(text).selectedItem, nullptr);
 
@@ -188,7 +183,7 @@ TEST_F(ComboBoxItems, EmptiedListClearsTheTextAndRestoresTheDefaultLabel)
     AddItems(label, {"first", "second"});
     ZVKDtComboBoxDeletePos(label, 2);
     ZVKDtComboBoxDeletePos(label, 1);
-    EXPECT_EQ(Shown(label), "ComboBox");
+    EXPECT_EQ(ShownText(label), "ComboBox");
     // Positions outside the list change nothing.
     ZVKDtComboBoxDeletePos(label, 5);
     ZVKDtComboBoxDeletePos(label, -1);
