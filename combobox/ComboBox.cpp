@@ -404,6 +404,13 @@ char *FirstTextSegment(XmString string)
     return text;
 }
 
+// Drops the memory of a reported edit: the text field shows an item again.
+static void ForgetReportedText(DtComboBoxWidget cb)
+{
+    XtFree(cb->combo_box.reportedText);
+    cb->combo_box.reportedText = nullptr;
+}
+
 void ShowItemInTextField(DtComboBoxWidget cb, XmString item)
 {
     if (!item) {
@@ -414,6 +421,7 @@ void ShowItemInTextField(DtComboBoxWidget cb, XmString item)
         item = CurrentListItem(cb);
     }
     cb->combo_box.selectedItem = item;
+    ForgetReportedText(cb);
     char *text = FirstTextSegment(item);
     XmTextFieldSetString(cb->combo_box.textField, const_cast<char *>(text ? text : ""));
     XtFree(text);
@@ -824,6 +832,7 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
 
     p->textField = p->labelWidget = p->separatorWidget = nullptr;
     p->lastWidth = p->lastHeight = 0;
+    p->reportedText = nullptr;
     CheckResourceValues(cb);
 
     if (p->type == ComboTypeTextField) {
@@ -867,13 +876,15 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     PlaceChildren(cb);
 }
 
-// Frees our copy of the label string; the toolkit destroys the children.
+// Frees our copies of the label string and of a reported edit; the toolkit
+// destroys the children.
 static void Destroy(Widget w)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)w;
     if (cb->combo_box.labelString)
         XmStringFree(cb->combo_box.labelString);
     cb->combo_box.labelString = nullptr;
+    ForgetReportedText(cb);
 }
 
 // Lays the children out for the new size and redraws the frame.

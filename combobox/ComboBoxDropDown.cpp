@@ -98,8 +98,8 @@ void ComboBoxKbdCancel(Widget w, XEvent *, String *, Cardinal *)
 // ---------------------------------------------------------------------------
 // Dropping down and taking down
 
-// Calls the text field's activate callbacks when its text is no longer the
-// current item's, so that the program sees what was typed.
+// Calls the text field's activate callbacks, once for each edit, when its
+// text is no longer the current item's, so that the program sees what was typed.
 static void ReportEditedText(DtComboBoxWidget cb)
 {
     DtComboBoxPart *p = &cb->combo_box;
@@ -110,12 +110,16 @@ static void ReportEditedText(DtComboBoxWidget cb)
         itemText = FirstTextSegment(items[p->selectedPosition]);
     Boolean same = value && itemText && strcmp(value, itemText) == 0;
     Boolean neither = !value && !itemText;
-    if (!same && !neither) {
-        XmAnyCallbackStruct call = {XmCR_ACTIVATE, nullptr};
-        XtCallCallbacks(p->textField, XmNactivateCallback, &call);
-    }
+    Boolean reported = value && p->reportedText && strcmp(value, p->reportedText) == 0;
     XtFree(itemText);
-    XtFree(value);
+    if (same || neither || reported) {
+        XtFree(value);
+        return;
+    }
+    XtFree(p->reportedText);
+    p->reportedText = value;
+    XmAnyCallbackStruct call = {XmCR_ACTIVATE, nullptr};
+    XtCallCallbacks(p->textField, XmNactivateCallback, &call);
 }
 
 // Calls the menu-post callbacks; returns False when they destroyed the widget.

@@ -73,6 +73,9 @@ typedef struct {
     Boolean updateLabel;
     Dimension verticalSpacing;
     int visibleItemCount;
+
+    /* private state */
+    char *reportedText;         /* an edit already reported to activateCallback */
 } DtComboBoxPart;
 
 typedef struct _DtComboBoxRec {

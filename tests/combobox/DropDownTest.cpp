@@ -192,9 +192,18 @@ TEST_F(ComboBoxDropDown, EditedTextIsReportedOnceWhenTheListDrops)
     ClickArrow();
     ASSERT_EQ(activations.size(), 1u);
     EXPECT_EQ(activations[0], XmCR_ACTIVATE);
-    PressKey("Return");                 // choose "one" again: text and item agree
+    PressKey("Escape");                 // the edit stays, but it was reported
     ClickArrow();
     EXPECT_EQ(activations.size(), 1u);
+    PressKey("Escape");
+    ClickWidget(Part(combo).textField);
+    PressKey("End");
+    TypeText("y");                      // a new edit is reported again
+    ClickArrow();
+    EXPECT_EQ(activations.size(), 2u);
+    PressKey("Return");                 // choose "one" again: text and item agree
+    ClickArrow();
+    EXPECT_EQ(activations.size(), 2u);
 }
 
 TEST_F(ComboBoxDropDown, DropDownIsCutAtTheScreensRightAndBottomEdges)
