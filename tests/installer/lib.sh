@@ -74,6 +74,20 @@ expect() {
   return 0
 }
 
+# Checks that the last run ended with status $1 and that its standard error
+# ends with $2 (printf %b escapes), after whatever gunzip and tar said.
+expect_ending() {
+  [ "$status" = "$1" ] || fail "$case: status $status, not $1"
+  printf '%b' "$2" > "$work/expected"
+  tail -c "$(wc -c < "$work/expected")" "$work/err" | cmp -s "$work/expected" - || {
+    fail "$case: standard error does not end with the message"
+    echo "--- expected"; cat "$work/expected"; echo "--- got"; cat "$work/err"
+  }
+  [ "$(grep -c 'Installation failed' "$work/err")" = 1 ] || fail "$case: not reported once"
+  [ -s "$work/out" ] && fail "$case: wrote on standard output: $(cat "$work/out")"
+  return 0
+}
+
 # Lists a tree: every path under it with its type, mode, size and link target.
 tree_listing() {
   (cd "$1" && find . -mindepth 1 -printf '%p %y %m %s %l\n' | LC_ALL=C sort)
