@@ -10,6 +10,8 @@
 
 extern char **environ;
 
+enum { PIPE_CAPACITY = 1 << 20 };
+
 static char gunzipName[] = "gunzip";
 static char tarName[] = "tar";
 static char extractFlags[] = "-xof";
@@ -55,12 +57,22 @@ static bool Succeeded(pid_t pid)
 }
 
 // Starts the pipeline gunzip | tar.
+// Opens a pipe whose ends are not inherited, widened where the system allows
+// so that a stage can run ahead of the next instead of waiting on it.
+static int OpenPipe(int ends[2])
+{
+    if (pipe2(ends, O_CLOEXEC) != 0)
+        return -1;
+    fcntl(ends[1], F_SETPIPE_SZ, PIPE_CAPACITY);
+    return 0;
+}
+
 int StartUnpack(pid_t *gunzip, pid_t *tar)
 {
     int feed[2], link[2];
-    if (pipe2(feed, O_CLOEXEC) != 0)
+    if (OpenPipe(feed) != 0)
         return -1;
-    if (pipe2(link, O_CLOEXEC) != 0) {
+    if (OpenPipe(link) != 0) {
         close(feed[0]);
         close(feed[1]);
         return -1;
