@@ -10,8 +10,7 @@
 
 // Feeds the payload through "gunzip | tar" into the working directory; true
 // when every byte went in and both programs succeeded.
-static bool Unpack(FILE *self, long long length)
-{
+static bool Unpack(FILE *self, long long length) {
     pid_t gunzip, tar;
     int input = StartUnpack(&gunzip, &tar);
     if (input < 0)
@@ -23,8 +22,7 @@ static bool Unpack(FILE *self, long long length)
 
 // Finds the payload, enters the destination and unpacks there; false, with
 // the failure reported, when any of it fails.
-static bool UnpackInto(FILE *self, char *destination)
-{
+static bool UnpackInto(FILE *self, char *destination) {
     long long length;
     if (!FindPayload(self, &length)) {
         ReportFormatted(MSG_DAMAGED_INSTALLER, ppArgv[0]);
@@ -43,8 +41,7 @@ static bool UnpackInto(FILE *self, char *destination)
 }
 
 // Unpacks the payload of the installer's own file into destination.
-void Extract(char *destination)
-{
+void Extract(char *destination) {
     FILE *self = fopen(ppArgv[0], "rbe");
     if (!self) {
         ReportFormatted(MSG_EXECUTABLE_UNREADABLE, ppArgv[0], ppArgv[0]);

@@ -9,8 +9,7 @@
 #include "messages.h"
 
 // Whether the installer's own file can be found and read, for Extract to reopen it.
-static bool OwnFileReadable(void)
-{
+static bool OwnFileReadable(void) {
     const char *self = ppArgv[0];
     struct stat status;
     if (stat(self, &status) != 0) {
@@ -27,8 +26,7 @@ static bool OwnFileReadable(void)
 }
 
 // Makes a destination that does not exist yet and proves it writable with a probe file.
-static bool DestinationMade(const char *destination)
-{
+static bool DestinationMade(const char *destination) {
     struct stat status;
     if (stat(destination, &status) == 0)
         return true;
@@ -48,8 +46,7 @@ static bool DestinationMade(const char *destination)
 }
 
 // Runs the checks in their fixed order and reports the first that fails.
-static bool ReadyToInstall(const char *destination)
-{
+static bool ReadyToInstall(const char *destination) {
     if (destination[0] == '\0') {
         ReportError(MSG_NO_DESTINATION);
         return false;
@@ -64,8 +61,7 @@ static bool ReadyToInstall(const char *destination)
 }
 
 // Installs the product into the destination the user chose.
-void Install(Widget, XtPointer, XtPointer)
-{
+void Install(Widget, XtPointer, XtPointer) {
     char *destination = pLocation;
     if (!ReadyToInstall(destination))
         return;
@@ -73,7 +69,6 @@ void Install(Widget, XtPointer, XtPointer)
 }
 
 // Ends the program.
-void Quit(Widget, XtPointer, XtPointer)
-{
+void Quit(Widget, XtPointer, XtPointer) {
     exit(0);
 }

@@ -10,8 +10,7 @@
 #include "messages.h"
 
 // Chooses between a silent install and the wizard.
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     ppArgv = argv;
     if (argc == 3 && strcmp(argv[1], "-s") == 0) {
         bIsSilent = 1;

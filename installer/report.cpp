@@ -8,15 +8,13 @@
 static int nFailures = 0;
 
 // Shows a failure to the user: a line on the standard error stream.
-void ReportError(const char *message)
-{
+void ReportError(const char *message) {
     nFailures++;
     fprintf(stderr, "%s\n", message);
 }
 
 // Shows a failure built from a format, whatever the length of its paths.
-void ReportFormatted(const char *format, ...)
-{
+void ReportFormatted(const char *format, ...) {
     va_list arguments;
     va_start(arguments, format);
     va_list measuring;
@@ -31,7 +29,6 @@ void ReportFormatted(const char *format, ...)
 }
 
 // Whether the user has been shown a failure; a silent install then ends with status 1.
-bool FailureReported(void)
-{
+bool FailureReported(void) {
     return nFailures > 0;
 }

@@ -23,8 +23,7 @@ static char *tarArguments[] = {tarName, extractFlags, standardInput, keepDirecto
 
 // Starts a program with the given standard input and output (-1: inherited);
 // returns its process id, or -1.
-static pid_t Spawn(char *arguments[], int input, int output)
-{
+static pid_t Spawn(char *arguments[], int input, int output) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
@@ -45,8 +44,7 @@ static pid_t Spawn(char *arguments[], int input, int output)
 }
 
 // Waits for a program; true when it ended with status 0.
-static bool Succeeded(pid_t pid)
-{
+static bool Succeeded(pid_t pid) {
     if (pid < 0)
         return false;
     int status;
@@ -59,16 +57,14 @@ static bool Succeeded(pid_t pid)
 // Starts the pipeline gunzip | tar.
 // Opens a pipe whose ends are not inherited, widened where the system allows
 // so that a stage can run ahead of the next instead of waiting on it.
-static int OpenPipe(int ends[2])
-{
+static int OpenPipe(int ends[2]) {
     if (pipe2(ends, O_CLOEXEC) != 0)
         return -1;
     fcntl(ends[1], F_SETPIPE_SZ, PIPE_CAPACITY);
     return 0;
 }
 
-int StartUnpack(pid_t *gunzip, pid_t *tar)
-{
+int StartUnpack(pid_t *gunzip, pid_t *tar) {
     int feed[2], link[2];
     if (OpenPipe(feed) != 0)
         return -1;
@@ -90,8 +86,7 @@ int StartUnpack(pid_t *gunzip, pid_t *tar)
 }
 
 // Ends the pipeline and judges both of its programs.
-bool FinishUnpack(int input, pid_t gunzip, pid_t tar)
-{
+bool FinishUnpack(int input, pid_t gunzip, pid_t tar) {
     close(input);
     bool gunzipSucceeded = Succeeded(gunzip);
     bool tarSucceeded = Succeeded(tar);
