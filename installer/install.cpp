@@ -1,0 +1,79 @@
+// The install action and the exit callback.
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "installer.h"
+#include "messages.h"
+
+// Whether the installer's own file can be found and read, for Extract to reopen it.
+static bool OwnFileReadable(void)
+{
+    const char *self = ppArgv[0];
+    struct stat status;
+    if (stat(self, &status) != 0) {
+        ReportFormatted(MSG_EXECUTABLE_NOT_FOUND, self, self, self);
+        return false;
+    }
+    int fd = open(self, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        ReportFormatted(MSG_EXECUTABLE_UNREADABLE, self, self);
+        return false;
+    }
+    close(fd);
+    return true;
+}
+
+// Makes a destination that does not exist yet and proves it writable with a probe file.
+static bool DestinationMade(const char *destination)
+{
+    struct stat status;
+    if (stat(destination, &status) == 0)
+        return true;
+    if (mkdir(destination, 0777) != 0) {
+        ReportFormatted(MSG_CANNOT_MAKE_DIRECTORY, destination);
+        return false;
+    }
+    std::string probe = std::string(destination) + "/test";
+    int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        ReportFormatted(MSG_CANNOT_WRITE_DIRECTORY, destination);
+        return false;
+    }
+    close(fd);
+    remove(probe.c_str());
+    return true;
+}
+
+// Runs the checks in their fixed order and reports the first that fails.
+static bool ReadyToInstall(const char *destination)
+{
+    if (destination[0] == '\0') {
+        ReportError(MSG_NO_DESTINATION);
+        return false;
+    }
+    if (!OwnFileReadable() || !DestinationMade(destination))
+        return false;
+    if (access(destination, W_OK) != 0) {
+        ReportError(MSG_NO_WRITE_PERMISSION);
+        return false;
+    }
+    return true;
+}
+
+// Installs the product into the destination the user chose.
+void Install(Widget, XtPointer, XtPointer)
+{
+    char *destination = pLocation;
+    if (!ReadyToInstall(destination))
+        return;
+    Extract(destination);
+}
+
+// Ends the program.
+void Quit(Widget, XtPointer, XtPointer)
+{
+    exit(0);
+}

@@ -1,0 +1,37 @@
+// The one reporter of the installer's failures.
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "installer.h"
+
+static int nFailures = 0;
+
+// Shows a failure to the user: a line on the standard error stream.
+void ReportError(const char *message)
+{
+    nFailures++;
+    fprintf(stderr, "%s\n", message);
+}
+
+// Shows a failure built from a format, whatever the length of its paths.
+void ReportFormatted(const char *format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    va_list measuring;
+    va_copy(measuring, arguments);
+    int length = vsnprintf(nullptr, 0, format, measuring);
+    va_end(measuring);
+    std::vector<char> text(length > 0 ? length + 1 : 1, '\0');
+    if (length > 0)
+        vsnprintf(text.data(), text.size(), format, arguments);
+    va_end(arguments);
+    ReportError(text.data());
+}
+
+// Whether the user has been shown a failure; a silent install then ends with status 1.
+bool FailureReported(void)
+{
+    return nFailures > 0;
+}

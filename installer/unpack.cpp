@@ -1,0 +1,87 @@
+// Running gunzip and tar, found on the search path, with a pipe between them.
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "unpack.h"
+
+extern char **environ;
+
+static char gunzipName[] = "gunzip";
+static char tarName[] = "tar";
+static char extractFlags[] = "-xof";
+static char standardInput[] = "-";
+// keep the owners and modes of directories that exist already (the destination's own)
+static char keepDirectories[] = "--no-overwrite-dir";
+static char *gunzipArguments[] = {gunzipName, nullptr};
+static char *tarArguments[] = {tarName, extractFlags, standardInput, keepDirectories, nullptr};
+
+// Starts a program with the given standard input and output (-1: inherited);
+// returns its process id, or -1.
+static pid_t Spawn(char *arguments[], int input, int output)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+    if (output >= 0)
+        posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &pipeSignal);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t pid;
+    int failed = posix_spawnp(&pid, arguments[0], &actions, &attributes, arguments, environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed ? -1 : pid;
+}
+
+// Waits for a program; true when it ended with status 0.
+static bool Succeeded(pid_t pid)
+{
+    if (pid < 0)
+        return false;
+    int status;
+    while (waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Starts the pipeline gunzip | tar.
+int StartUnpack(pid_t *gunzip, pid_t *tar)
+{
+    int feed[2], link[2];
+    if (pipe2(feed, O_CLOEXEC) != 0)
+        return -1;
+    if (pipe2(link, O_CLOEXEC) != 0) {
+        close(feed[0]);
+        close(feed[1]);
+        return -1;
+    }
+    *gunzip = Spawn(gunzipArguments, feed[0], link[1]);
+    *tar = Spawn(tarArguments, link[0], -1);
+    close(feed[0]);
+    close(link[0]);
+    close(link[1]);
+    if (*gunzip < 0 || *tar < 0) {
+        FinishUnpack(feed[1], *gunzip, *tar);
+        return -1;
+    }
+    return feed[1];
+}
+
+// Ends the pipeline and judges both of its programs.
+bool FinishUnpack(int input, pid_t gunzip, pid_t tar)
+{
+    close(input);
+    bool gunzipSucceeded = Succeeded(gunzip);
+    bool tarSucceeded = Succeeded(tar);
+    return gunzipSucceeded && tarSucceeded;
+}

@@ -1,0 +1,268 @@
+// The installer's reading of its own file: the trailer rules, the arithmetic
+// of the example file, the block-by-block feed, and a real unpack.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "installer.h"
+#include "payload.h"
+
+namespace {
+
+// The example installer: 5,890,331 bytes, an image of 1,090,640, a payload of
+// 4,799,682 and the trailer "\n4799682\n".
+const long long kImageSize = 1090640;
+const long long kPayloadSize = 4799682;
+const char kTrailer[] = "\n4799682\n";
+
+// A directory of its own for each test, removed afterwards.
+class TempDir {
+  public:
+    TempDir()
+    {
+        char pattern[] = "/tmp/payload-test.XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~TempDir() { Run("rm -rf '" + path + "'"); }
+    std::string operator/(const std::string &name) const { return path + "/" + name; }
+    std::string path;
+
+    static int Run(const std::string &command) { return system(command.c_str()); }
+};
+
+std::string ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const std::string &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// An image of the given size: bytes that look nothing like a trailer.
+std::string Image(long long size)
+{
+    std::string image(size, '\0');
+    for (long long i = 0; i < size; i++)
+        image[i] = static_cast<char>("\x7f" "ELF\n 123"[i % 8]);
+    return image;
+}
+
+// A real gzip'd tar of a product (./zorvane and a data file of random bytes),
+// padded to exactly size bytes with a gzip header comment, which gunzip skips.
+std::string GzipOfExactSize(const TempDir &dir, long long size)
+{
+    TempDir::Run("mkdir -p '" + dir / "product" + "' && cd '" + dir / "product" +
+                 "' && printf '#!/bin/sh\\n' > zorvane && chmod 755 zorvane && "
+                 "head -c 4600000 /dev/urandom > data && "
+                 "tar -cf - ./zorvane ./data | gzip -n -1 > '" + dir / "plain.gz" + "'");
+    std::string plain = ReadFile(dir / "plain.gz");
+    long long comment = size - static_cast<long long>(plain.size()) - 1;
+    EXPECT_GT(comment, 0);
+    std::string padded = plain.substr(0, 10) + std::string(comment, 'c') + '\0' + plain.substr(10);
+    padded[3] = 0x10; // FCOMMENT
+    return padded;
+}
+
+// Opens a file whose trailer is to be read.
+FILE *Open(const std::string &path)
+{
+    FILE *file = fopen(path.c_str(), "rb");
+    EXPECT_NE(file, nullptr) << path;
+    return file;
+}
+
+struct TrailerCase {
+    const char *name;
+    std::string tail;
+};
+
+TEST(Trailer, ExampleFileHasItsPayloadRightAfterTheImage)
+{
+    TempDir dir;
+    WriteFile(dir / "installer", Image(kImageSize) + std::string(kPayloadSize, 'p') + kTrailer);
+    FILE *file = Open(dir / "installer");
+    long long length = 0;
+    ASSERT_TRUE(FindPayload(file, &length));
+    EXPECT_EQ(length, kPayloadSize);
+    EXPECT_EQ(ftello(file), kImageSize);
+    fclose(file);
+}
+
+TEST(Trailer, BlanksBeforeTheDigitsCountTowardsTheTrailer)
+{
+    TempDir dir;
+    WriteFile(dir / "installer", Image(1000) + std::string(500, 'p') + "\n  \t500\n");
+    FILE *file = Open(dir / "installer");
+    long long length = 0;
+    ASSERT_TRUE(FindPayload(file, &length));
+    EXPECT_EQ(length, 500);
+    EXPECT_EQ(ftello(file), 1000);
+    fclose(file);
+}
+
+TEST(Trailer, MissingClosingNewlineCostsTheLastDigit)
+{
+    TempDir dir;
+    WriteFile(dir / "installer", Image(1000) + std::string(500, 'p') + "\n5000");
+    FILE *file = Open(dir / "installer");
+    long long length = 0;
+    ASSERT_TRUE(FindPayload(file, &length));
+    EXPECT_EQ(length, 500);
+    EXPECT_EQ(ftello(file), 1000 + 500 + 5 - 5 - 500);
+    fclose(file);
+}
+
+TEST(Trailer, SmallFileIsReadFromItsStart)
+{
+    TempDir dir;
+    WriteFile(dir / "installer", "P\n1\n");
+    FILE *file = Open(dir / "installer");
+    long long length = 0;
+    ASSERT_TRUE(FindPayload(file, &length));
+    EXPECT_EQ(length, 1);
+    EXPECT_EQ(ftello(file), 0);
+    fclose(file);
+}
+
+TEST(Trailer, DamagedTrailersAreRefused)
+{
+    const TrailerCase cases[] = {
+        {"empty file", ""},
+        {"no newline in the last block", Image(200) + std::string(9000, '7') + "\n"},
+        {"newline only before the last block", "\n" + std::string(9000, '7') + "\n"},
+        {"no digits", Image(200) + "\nabc\n"},
+        {"blanks only", Image(200) + "\n   \n"},
+        {"text after the digits", Image(200) + "\n12abc\n"},
+        {"zero length", Image(200) + "\n0\n"},
+        {"negative length", Image(200) + "\n-12\n"},
+        {"length beyond the file", Image(200) + "\n201\n"},
+        {"length beyond 64 bits", Image(200) + "\n99999999999999999999999\n"},
+        {"only the closing newline", "\n"},
+    };
+    TempDir dir;
+    for (const TrailerCase &c : cases) {
+        WriteFile(dir / "installer", c.tail);
+        FILE *file = Open(dir / "installer");
+        long long length = 0;
+        EXPECT_FALSE(FindPayload(file, &length)) << c.name;
+        fclose(file);
+    }
+}
+
+TEST(Trailer, OffsetsAndLengthsBeyond2GiBAreExact)
+{
+    TempDir dir;
+    const long long payload = 2500000000LL;
+    const std::string trailer = "\n2500000000\n";
+    const long long image = 2200000000LL;
+    int fd = open((dir / "installer").c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_EQ(ftruncate(fd, image + payload), 0); // sparse: no disk spent
+    ASSERT_EQ(pwrite(fd, trailer.data(), trailer.size(), image + payload),
+              static_cast<ssize_t>(trailer.size()));
+    close(fd);
+    FILE *file = Open(dir / "installer");
+    long long length = 0;
+    ASSERT_TRUE(FindPayload(file, &length));
+    EXPECT_EQ(length, payload);
+    EXPECT_EQ(ftello(file), image);
+    fclose(file);
+}
+
+TEST(Feed, ExampleFileFeedsThePayloadAndNotOneByteOfTheTrailer)
+{
+    TempDir dir;
+    std::string payload(kPayloadSize, '\0');
+    for (long long i = 0; i < kPayloadSize; i++)
+        payload[i] = static_cast<char>(i * 7919 % 251);
+    WriteFile(dir / "installer", Image(kImageSize) + payload + kTrailer);
+    FILE *file = Open(dir / "installer");
+    long long length = 0;
+    ASSERT_TRUE(FindPayload(file, &length));
+
+    int out = open((dir / "fed").c_str(), O_WRONLY | O_CREAT, 0600);
+    fPercentDone = 0;
+    EXPECT_TRUE(FeedPayload(file, length, out));
+    close(out);
+    EXPECT_TRUE(feof(file)) << "the reads go on to the end of the file";
+    fclose(file);
+
+    std::string fed = ReadFile(dir / "fed");
+    EXPECT_EQ(fed.size(), static_cast<size_t>(kPayloadSize));
+    EXPECT_TRUE(fed == payload);
+    EXPECT_EQ(fPercentDone, 100.0f);
+}
+
+TEST(Feed, ReaderThatGoesAwayFailsTheFeedButNotTheProcess)
+{
+    TempDir dir;
+    WriteFile(dir / "installer", Image(100) + std::string(200000, 'p') + "\n200000\n");
+    FILE *file = Open(dir / "installer");
+    long long length = 0;
+    ASSERT_TRUE(FindPayload(file, &length));
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    close(pipeEnds[0]);
+    EXPECT_FALSE(FeedPayload(file, length, pipeEnds[1]));
+    close(pipeEnds[1]);
+    fclose(file);
+
+    struct sigaction now;
+    sigaction(SIGPIPE, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL) << "the broken-pipe signal is left as it was";
+}
+
+TEST(Feed, FileThatEndsBeforeThePayloadDoesFails)
+{
+    TempDir dir;
+    WriteFile(dir / "installer", std::string(1000, 'p'));
+    FILE *file = Open(dir / "installer");
+    int out = open((dir / "fed").c_str(), O_WRONLY | O_CREAT, 0600);
+    EXPECT_FALSE(FeedPayload(file, 5000, out));
+    close(out);
+    fclose(file);
+    EXPECT_EQ(ReadFile(dir / "fed").size(), 1000u);
+}
+
+TEST(Extract, ExampleFileUnpacksThroughRealGunzipAndTar)
+{
+    TempDir dir;
+    std::string payload = GzipOfExactSize(dir, kPayloadSize);
+    ASSERT_EQ(static_cast<long long>(payload.size()), kPayloadSize);
+    std::string installer = dir / "installer";
+    WriteFile(installer, Image(kImageSize) + payload + kTrailer);
+    ASSERT_EQ(ReadFile(installer).size(), 5890331u);
+    ASSERT_EQ(mkdir((dir / "destination").c_str(), 0755), 0);
+
+    char *argv[] = {&installer[0], nullptr};
+    ppArgv = argv;
+    bIsSilent = 1;
+    fPercentDone = 0;
+    char here[PATH_MAX];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    std::string destination = dir / "destination";
+    Extract(&destination[0]);
+    ASSERT_EQ(chdir(here), 0);
+
+    EXPECT_FALSE(FailureReported());
+    EXPECT_EQ(fPercentDone, 100.0f);
+    EXPECT_TRUE(ReadFile(dir / "destination/data") == ReadFile(dir / "product/data"));
+    struct stat player;
+    ASSERT_EQ(stat((dir / "destination/zorvane").c_str(), &player), 0);
+    EXPECT_EQ(player.st_mode & 07777, 0755u);
+}
+
+} // namespace
