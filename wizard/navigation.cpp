@@ -2,6 +2,7 @@
 // the keyboard focus that follows them, and the five keyboard accelerators
 // carried by a popup menu that is never shown.
 #include <Xm/RowColumn.h>
+#include <cstdint>
 #include <Xm/Xm.h>
 
 #include "build.h"
@@ -81,7 +82,7 @@ void HandleAccelerator(Widget, XtPointer clientData, XtPointer)
         XtDispatchEventToWidget(textField, XtLastEventProcessed(XtDisplay(pAppShell)));
         return;
     }
-    switch (reinterpret_cast<XtIntPtr>(clientData)) {
+    switch (reinterpret_cast<intptr_t>(clientData)) {
     case 0: ActivateDefault(); break;
     case 1: Quit(nullptr, nullptr, nullptr); break;
     case 2: ShowLicensePage(nullptr, nullptr, nullptr); break;

@@ -9,6 +9,7 @@
 #include <Xm/Text.h>
 #include <Xm/Xm.h>
 #include <climits>
+#include <initializer_list>
 
 #include "ComboBox.h"
 #include "build.h"
@@ -36,11 +37,16 @@ static const char *const offsetResource[] = {XmNleftOffset, XmNtopOffset, XmNrig
 static void Attach(Arg *args, Cardinal *count, Edge edge, unsigned char type, Widget to,
                    int offset)
 {
-    XtSetArg(args[(*count)++], attachmentResource[edge], type);
-    if (to != nullptr)
-        XtSetArg(args[(*count)++], widgetResource[edge], to);
-    if (offset != NO_OFFSET)
-        XtSetArg(args[(*count)++], offsetResource[edge], offset);
+    XtSetArg(args[*count], const_cast<String>(attachmentResource[edge]), type);
+    ++*count;
+    if (to != nullptr) {
+        XtSetArg(args[*count], const_cast<String>(widgetResource[edge]), to);
+        ++*count;
+    }
+    if (offset != NO_OFFSET) {
+        XtSetArg(args[*count], const_cast<String>(offsetResource[edge]), offset);
+        ++*count;
+    }
 }
 
 // Sets a label's text from a C string; a newline breaks the line.
