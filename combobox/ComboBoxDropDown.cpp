@@ -1,0 +1,328 @@
+// DtComboBox: the drop-down list, its grabs, the actions and translations,
+// the callbacks the combo box calls, and the painting of the drawn arrow.
+#include <unistd.h>
+
+#include <Xm/XmP.h>
+#include <Xm/List.h>
+#include <Xm/TextF.h>
+
+#include "ComboBoxI.h"
+
+const char comboTranslations[] =
+    "<FocusIn>: ComboBoxFocusIn()\n"
+    "<FocusOut>: ComboBoxFocusOut()\n"
+    "<Key>osfDown: ComboBoxActivate()\n"
+    "<Btn1Down>,<Btn1Up>: ComboBoxActivate()\n"
+    "<Key>osfSelect: ComboBoxActivate()\n"
+    "~s ~m ~a <Key>space: ComboBoxActivate()";
+
+const char labelTranslations[] =
+    "<Key>osfDown: ComboBoxActivate(label)\n"
+    "<Btn1Down>,<Btn1Up>: ComboBoxActivate(label)\n"
+    "<Key>osfSelect: ComboBoxActivate(label)\n"
+    "~s ~m ~a <Key>space: ComboBoxActivate(label)";
+
+const char listCancelTranslations[] =
+    "<Key>osfCancel: ListKbdCancel() ComboBoxKbdCancel()";
+
+static const char cannotGrabPointer[] = "DtComboBoxWidget: Unable to grab the pointer.";
+static const char cannotGrabKeyboard[] = "DtComboBoxWidget: Unable to grab the keyboard.";
+
+static const int grabTries = 5;
+
+// True between a press and its release in any combo box's list.
+static Boolean listButtonDown = False;
+
+// ---------------------------------------------------------------------------
+// Grabs
+
+// Grabs the pointer for w with the menu cursor, retrying for a few seconds
+// while another client holds it.
+static void GrabPointer(Widget w)
+{
+    Cursor cursor = XmGetMenuCursor(XtDisplay(w));
+    for (int attempt = 1; attempt <= grabTries; attempt++) {
+        if (XtGrabPointer(w, True, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
+                          cursor, CurrentTime) == GrabSuccess)
+            return;
+        if (attempt < grabTries)
+            sleep(1);
+    }
+    XtAppWarning(XtWidgetToApplicationContext(w), cannotGrabPointer);
+}
+
+// Grabs the keyboard for w, retrying like GrabPointer.
+static void GrabKeyboard(Widget w)
+{
+    for (int attempt = 1; attempt <= grabTries; attempt++) {
+        if (XtGrabKeyboard(w, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess)
+            return;
+        if (attempt < grabTries)
+            sleep(1);
+    }
+    XtAppWarning(XtWidgetToApplicationContext(w), cannotGrabKeyboard);
+}
+
+// ---------------------------------------------------------------------------
+// Actions
+
+void ComboBoxFocusIn(Widget w, XEvent *, String *, Cardinal *)
+{
+    PaintFocusRing((DtComboBoxWidget)w, True);
+}
+
+void ComboBoxFocusOut(Widget w, XEvent *, String *, Cardinal *)
+{
+    PaintFocusRing((DtComboBoxWidget)w, False);
+}
+
+// Drops the list down; with a parameter the action runs on the label child.
+void ComboBoxActivate(Widget w, XEvent *, String *, Cardinal *count)
+{
+    Widget combo = *count > 0 ? XtParent(w) : w;
+    if (!XtIsSubclass(combo, dtComboBoxWidgetClass))
+        return;
+    DtComboBoxWidget cb = (DtComboBoxWidget)combo;
+    PostList(cb->combo_box.arrowButton, cb, nullptr);
+}
+
+// Takes the list down from the cancel key; w is the list.
+void ComboBoxKbdCancel(Widget w, XEvent *, String *, Cardinal *)
+{
+    XtPointer combo = nullptr;
+    XtVaGetValues(w, XmNuserData, &combo, nullptr);
+    if (combo)
+        UnpostList((DtComboBoxWidget)combo);
+}
+
+// ---------------------------------------------------------------------------
+// Dropping down and taking down
+
+// Calls the text field's activate callbacks when its text is no longer the
+// current item's, so that the program sees what was typed.
+static void ReportEditedText(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    XmStringTable items = ListItems(cb);
+    char *value = XmTextFieldGetString(p->textField);
+    char *itemText = nullptr;
+    if (items && p->selectedPosition >= 0 && p->selectedPosition < ListItemCount(cb))
+        itemText = FirstTextSegment(items[p->selectedPosition]);
+    Boolean same = value && itemText && strcmp(value, itemText) == 0;
+    Boolean neither = !value && !itemText;
+    if (!same && !neither) {
+        XmAnyCallbackStruct call = {XmCR_ACTIVATE, nullptr};
+        XtCallCallbacks(p->textField, XmNactivateCallback, &call);
+    }
+    XtFree(itemText);
+    XtFree(value);
+}
+
+// Calls the menu-post callbacks; returns False when they destroyed the widget.
+static Boolean NotifyMenuPost(DtComboBoxWidget cb)
+{
+    if (XtHasCallbacks((Widget)cb, DtNmenuPostCallback) != XtCallbackHasSome)
+        return True;
+    XmAnyCallbackStruct call = {ComboReasonMenuPost, nullptr};
+    XtCallCallbackList((Widget)cb, cb->combo_box.menuPostCallback, &call);
+    return !cb->core.being_destroyed;
+}
+
+// Places the shell under the combo box, at least as wide, cut at the
+// screen's right and bottom edges.
+static void PlaceShell(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    Screen *screen = DefaultScreenOfDisplay(XtDisplay(cb));
+    int screenWidth = WidthOfScreen(screen), screenHeight = HeightOfScreen(screen);
+    Position rootX, rootY;
+    XtTranslateCoords((Widget)cb, XtX(cb), XtY(cb), &rootX, &rootY);
+    int x = rootX - XtX(cb);
+    int y = rootY - XtY(cb) + XtHeight(cb) - p->marginHeight;
+    int width = p->shellWidth, height = p->shellHeight;
+    if (width < XtWidth(cb))
+        width = XtWidth(cb);
+    if (x + width > screenWidth)
+        width = screenWidth - x;
+    if (y + height > screenHeight)
+        height = screenHeight - y;
+    // A combo box beyond the edge still gets a drop-down that X accepts.
+    if (width < 1) width = 1;
+    if (height < 1) height = 1;
+    XtVaSetValues(p->popupShell, XmNx, x, XmNy, y, XmNwidth, width, XmNheight, height,
+                  nullptr);
+}
+
+void PostList(Widget, XtPointer client, XtPointer)
+{
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    DtComboBoxPart *p = &cb->combo_box;
+    XmStringTable items = ListItems(cb);
+    if (p->type == ComboTypeTextField)
+        ReportEditedText(cb);
+    if (!items || ListItemCount(cb) == 0 || p->poppedUp)
+        return;
+    if (!NotifyMenuPost(cb))
+        return;
+    PlaceShell(cb);
+    p->poppedUp = True;
+    XtPopup(p->popupShell, XtGrabNone);
+    GrabPointer(p->popupShell);
+    GrabKeyboard(p->list);
+    XtAddGrab(p->popupShell, True, True);
+    XDefineCursor(XtDisplay(cb), XtWindow(p->popupShell), XmGetMenuCursor(XtDisplay(cb)));
+}
+
+// Hides the shell and lets go of the keyboard and the toolkit grab.
+static void HideShell(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    p->poppedUp = False;
+    XtPopdown(p->popupShell);
+    XtUngrabKeyboard(p->list, CurrentTime);
+    XtRemoveGrab(p->popupShell);
+    if (p->type == ComboTypeTextField)
+        XmProcessTraversal(p->textField, XmTRAVERSE_CURRENT);
+}
+
+void UnpostList(DtComboBoxWidget cb)
+{
+    if (!cb->combo_box.poppedUp)
+        return;
+    XtUngrabPointer(cb->combo_box.popupShell, CurrentTime);
+    HideShell(cb);
+}
+
+// The list's chosen item becomes current; a choice that took the list down
+// is reported through the selection callbacks.
+void ListItemChosen(Widget, XtPointer client, XtPointer call)
+{
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    DtComboBoxPart *p = &cb->combo_box;
+    XmListCallbackStruct *chosen = (XmListCallbackStruct *)call;
+    int position = chosen->item_position - 1;
+    XmStringTable items = ListItems(cb);
+    if (!items || position < 0 || position >= ListItemCount(cb))
+        return;
+    // The list frees the callback's copy of the item; keep its own.
+    XmString item = items[position];
+    p->selectedPosition = position;
+    if (p->type == ComboTypeTextField)
+        ShowItemInTextField(cb, item);
+    else
+        ShowItemInLabel(cb, item, False);
+    if (chosen->reason == XmCR_DEFAULT_ACTION)
+        UnpostList(cb);
+    if (p->poppedUp)
+        return;
+    ComboBoxCallbackStruct selection = {ComboReasonSelect, chosen->event, item,
+                                        p->selectedPosition};
+    XtCallCallbackList((Widget)cb, p->selectionCallback, &selection);
+}
+
+// Whether the press hit the list or one of its scroll bars.
+static Boolean PressOnList(DtComboBoxWidget cb, Window window)
+{
+    Widget list = cb->combo_box.list;
+    Widget bars[2] = {nullptr, nullptr};
+    XtVaGetValues(XtParent(list), XmNhorizontalScrollBar, &bars[0],
+                  XmNverticalScrollBar, &bars[1], nullptr);
+    if (window == XtWindow(list))
+        return True;
+    for (Widget bar : bars)
+        if (bar && XtIsRealized(bar) && window == XtWindow(bar))
+            return True;
+    return False;
+}
+
+// A press outside the list takes it down without a choice.
+void ShellPressHandler(Widget, XtPointer client, XEvent *event, Boolean *)
+{
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    if (event->type != ButtonPress || !cb->combo_box.poppedUp)
+        return;
+    if (!PressOnList(cb, event->xbutton.window))
+        UnpostList(cb);
+}
+
+// Hands the pointer to the list while it is inside it, and takes the list
+// down on a release there, before the list reports the choice.
+void ListGrabHandler(Widget list, XtPointer client, XEvent *event, Boolean *)
+{
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    DtComboBoxPart *p = &cb->combo_box;
+    switch (event->type) {
+    case ButtonPress:
+        listButtonDown = True;
+        break;
+    case ButtonRelease:
+        if (p->poppedUp)
+            HideShell(cb);
+        listButtonDown = False;
+        break;
+    case EnterNotify:
+        // Crossings made by grabs themselves would make us grab back and forth.
+        if (event->xcrossing.mode == NotifyNormal && !listButtonDown)
+            XtUngrabPointer(p->popupShell, CurrentTime);
+        break;
+    case LeaveNotify:
+        if (event->xcrossing.mode == NotifyNormal && p->poppedUp && !listButtonDown)
+            GrabPointer(list);
+        break;
+    case FocusOut:
+        if (p->poppedUp) {
+            GrabKeyboard(list);
+            XtSetKeyboardFocus(list, None);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The drawn arrow and the forwarded callbacks
+
+void PaintDrawnArrow(Widget w, XtPointer, XtPointer)
+{
+    if (!XtIsRealized(w))
+        return;
+    unsigned width = XtWidth(w);
+    int height = XtHeight(w);
+    int cx = width / 2u;
+    int cy = (height - 3) / 2;
+    XGCValues values;
+    XtVaGetValues(w, XmNforeground, &values.foreground, nullptr);
+    values.line_width = 0;
+    values.line_style = LineSolid;
+    values.fill_style = FillSolid;
+    GC gc = XtGetGC(w, GCForeground | GCLineWidth | GCLineStyle | GCFillStyle, &values);
+    Display *display = XtDisplay(w);
+    Window window = XtWindow(w);
+    XDrawLine(display, window, gc, 1, cx + cy + 1, width - 2, cx + cy + 1);
+    short a = (short)(cx * 0.8), b = (short)(cx * 0.3);
+    XPoint outline[8] = {
+        {(short)cx, (short)(cy + a)},       {(short)(cx - a), (short)cy},
+        {(short)(cx - b), (short)cy},       {(short)(cx - b), (short)(cy - a)},
+        {(short)(cx + b), (short)(cy - a)}, {(short)(cx + b), (short)cy},
+        {(short)(cx + a), (short)cy},       {(short)cx, (short)(cy + a)},
+    };
+    XDrawLines(display, window, gc, outline, 8, CoordModeOrigin);
+    XFillPolygon(display, window, gc, outline, 8, Convex, CoordModeOrigin);
+    XtReleaseGC(w, gc);
+}
+
+void ForwardLosingFocus(Widget, XtPointer client, XtPointer call)
+{
+    XtCallCallbacks((Widget)client, DtNlosingFocusCallback, call);
+}
+
+void ForwardActivate(Widget, XtPointer client, XtPointer call)
+{
+    XtCallCallbacks((Widget)client, DtNactivateCallback, call);
+}
+
+void ForwardFocus(Widget, XtPointer client, XtPointer call)
+{
+    XtCallCallbacks((Widget)client, DtNfocusCallback, call);
+}

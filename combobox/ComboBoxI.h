@@ -1,0 +1,37 @@
+// Routines that ComboBox.cpp (class, geometry, public functions) and
+// ComboBoxDropDown.cpp (drop-down, actions, arrow painting) share.
+// Not installed: nothing outside the widget's own sources includes it.
+#ifndef DT_COMBOBOXI_H
+#define DT_COMBOBOXI_H
+
+#include "ComboBoxP.h"
+
+// Translation tables, parsed by initialize and set_values.
+extern const char comboTranslations[];
+extern const char labelTranslations[];
+extern const char listCancelTranslations[];
+
+// Kept in ComboBox.cpp.
+void ShowItemInTextField(DtComboBoxWidget cb, XmString item);
+void ShowItemInLabel(DtComboBoxWidget cb, XmString item, Boolean forceLabel);
+void PaintFocusRing(DtComboBoxWidget cb, Boolean draw);
+char *FirstTextSegment(XmString string);
+int ListItemCount(DtComboBoxWidget cb);
+XmStringTable ListItems(DtComboBoxWidget cb);
+
+// Kept in ComboBoxDropDown.cpp.
+void ComboBoxFocusIn(Widget w, XEvent *event, String *params, Cardinal *count);
+void ComboBoxFocusOut(Widget w, XEvent *event, String *params, Cardinal *count);
+void ComboBoxActivate(Widget w, XEvent *event, String *params, Cardinal *count);
+void ComboBoxKbdCancel(Widget w, XEvent *event, String *params, Cardinal *count);
+void PostList(Widget w, XtPointer client, XtPointer call);
+void UnpostList(DtComboBoxWidget cb);
+void ListItemChosen(Widget list, XtPointer client, XtPointer call);
+void ListGrabHandler(Widget list, XtPointer client, XEvent *event, Boolean *more);
+void ShellPressHandler(Widget shell, XtPointer client, XEvent *event, Boolean *more);
+void PaintDrawnArrow(Widget w, XtPointer client, XtPointer call);
+void ForwardLosingFocus(Widget w, XtPointer client, XtPointer call);
+void ForwardActivate(Widget w, XtPointer client, XtPointer call);
+void ForwardFocus(Widget w, XtPointer client, XtPointer call);
+
+#endif

@@ -1,0 +1,92 @@
+/*
+ * DtComboBox: class and instance records, for writers of subclasses.
+ */
+#ifndef DT_COMBOBOXP_H
+#define DT_COMBOBOXP_H
+
+#include <Xm/ManagerP.h>
+#include "ComboBox.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct {
+    XtPointer extension;        /* always NULL */
+} DtComboBoxClassPart;
+
+typedef struct _DtComboBoxClassRec {
+    CoreClassPart       core_class;
+    CompositeClassPart  composite_class;
+    ConstraintClassPart constraint_class;
+    XmManagerClassPart  manager_class;
+    DtComboBoxClassPart combo_box_class;
+} DtComboBoxClassRec;
+
+extern DtComboBoxClassRec dtComboBoxClassRec;
+
+typedef struct {
+    /* children and private state */
+    Widget arrowButton;         /* "ComboBoxArrow" */
+    Widget popupShell;          /* "ComboBoxMenuShell" */
+    Widget popupFrame;          /* "ComboBoxRowColumn" */
+    Widget labelWidget;         /* label variant, else NULL */
+    Widget separatorWidget;     /* label variant, else NULL */
+    Dimension lastWidth;        /* size when the shadow was last drawn */
+    Dimension lastHeight;
+    Dimension labelMaxWidth;    /* widest and tallest item in the label */
+    Dimension labelMaxHeight;
+    Dimension shellWidth;       /* natural size of the drop-down */
+    Dimension shellHeight;
+
+    /* resources */
+    XtCallbackList activateCallback;
+    unsigned char alignment;
+    Dimension arrowSize;        /* synthetic only, never read */
+    Dimension arrowSpacing;
+    unsigned char arrowType;
+    short columns;
+    XtCallbackList focusCallback;
+    Dimension horizontalSpacing;
+    int itemCount;              /* kept equal to the list's */
+    XmStringTable items;        /* the list's own table */
+    XmString labelString;       /* our own copy */
+    Widget list;                /* "List" */
+    XmFontList listFontList;
+    Dimension listMarginHeight;
+    Dimension listMarginWidth;
+    Dimension listSpacing;
+    XtCallbackList losingFocusCallback;
+    Dimension marginHeight;
+    Dimension marginWidth;
+    int maxLength;
+    XtCallbackList menuPostCallback;
+    unsigned char orientation;
+    Boolean poppedUp;           /* True while the list is dropped down */
+    Boolean recomputeSize;
+    XmString selectedItem;      /* points into the list's table, not owned */
+    int selectedPosition;       /* zero-based */
+    XtCallbackList selectionCallback;
+    Widget textField;           /* text-field variant, else NULL */
+    int topItemPosition;
+    unsigned char type;
+    Boolean updateLabel;
+    Dimension verticalSpacing;
+    int visibleItemCount;
+} DtComboBoxPart;
+
+typedef struct _DtComboBoxRec {
+    CorePart       core;
+    CompositePart  composite;
+    ConstraintPart constraint;
+    XmManagerPart  manager;
+    DtComboBoxPart combo_box;
+} DtComboBoxRec;
+
+typedef struct _DtComboBoxRec *DtComboBoxWidget;
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

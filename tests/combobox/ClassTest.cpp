@@ -1,0 +1,332 @@
+// The combo box's resources, children, warnings and resource changes.
+#include "ComboBoxTesting.h"
+
+#include <climits>
+
+#include <Xm/ArrowB.h>
+#include <Xm/DrawnB.h>
+#include <Xm/List.h>
+
+using namespace testing_support;
+
+namespace {
+
+class ComboBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override { window = NewWindow(); }
+    void TearDown() override { CloseWindow(window); }
+
+    Widget Make(std::initializer_list<Arg> args, const char *name = "combo")
+    {
+        std::vector<Arg> list(args);
+        return NewComboBox(window, name, list.data(), list.size());
+    }
+    static Arg A(const char *name, XtArgVal value) { return Arg{const_cast<char *>(name), value}; }
+
+    Widget window = nullptr;
+};
+
+const char alignmentWarning[] =
+    "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_CENTER).";
+const char orientationWarning[] =
+    "DtComboButtonWidget: Invalid orientation resource (defaulting to XmRIGHT).";
+const char itemCountWarning[] =
+    "DtComboButtonWidget: Invalid itemCount resource (defaulting to 0).";
+const char positionWarning[] =
+    "DtComboButtonWidget: Invalid selectedPosition resource (defaulting to 0).";
+
+TEST_F(ComboBoxTest, TextFieldVariantHasDocumentedDefaults)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField)});
+    Dimension shadow, arrowSpacing, hSpacing, vSpacing, lmh, lmw, ls, mh, mw;
+    unsigned char alignment, arrowType, orientation;
+    short columns;
+    int itemCount, maxLength, position, top, visible;
+    Boolean poppedUp, recompute, update;
+    XtVaGetValues(combo, DtNshadowThickness, &shadow, DtNalignment, &alignment,
+                  DtNarrowSpacing, &arrowSpacing, DtNarrowType, &arrowType, DtNcolumns, &columns,
+                  DtNhorizontalSpacing, &hSpacing, DtNverticalSpacing, &vSpacing,
+                  DtNitemCount, &itemCount, DtNlistMarginHeight, &lmh, DtNlistMarginWidth, &lmw,
+                  DtNlistSpacing, &ls, DtNmarginHeight, &mh, DtNmarginWidth, &mw,
+                  DtNmaxLength, &maxLength, DtNorientation, &orientation,
+                  DtNpoppedUp, &poppedUp, DtNrecomputeSize, &recompute,
+                  DtNselectedPosition, &position, DtNtopItemPosition, &top,
+                  DtNupdateLabel, &update, DtNvisibleItemCount, &visible, nullptr);
+    EXPECT_EQ(shadow, 1);
+    EXPECT_EQ(alignment, XmALIGNMENT_BEGINNING);
+    EXPECT_EQ(arrowSpacing, 0);
+    EXPECT_EQ(arrowType, ComboArrowDrawn);
+    EXPECT_EQ(columns, 20);
+    EXPECT_EQ(hSpacing, 0);
+    EXPECT_EQ(vSpacing, 0);
+    EXPECT_EQ(itemCount, 0);
+    EXPECT_EQ(lmh, 2);
+    EXPECT_EQ(lmw, 2);
+    EXPECT_EQ(ls, 0);
+    EXPECT_EQ(mh, 2);
+    EXPECT_EQ(mw, 2);
+    EXPECT_EQ(maxLength, INT_MAX);
+    EXPECT_EQ(orientation, 1);
+    EXPECT_FALSE(poppedUp);
+    EXPECT_TRUE(recompute);
+    EXPECT_EQ(position, 0);
+    EXPECT_EQ(top, 1);
+    EXPECT_TRUE(update);
+    EXPECT_EQ(visible, 10);
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(ComboBoxTest, ChildrenCarryTheirResourceNames)
+{
+    Widget text = Make({A(DtNtype, ComboTypeTextField)}, "text");
+    Widget label = Make({}, "label");
+    Widget field = nullptr, list = nullptr;
+    XtVaGetValues(text, DtNtextField, &field, DtNlist, &list, nullptr);
+    EXPECT_STREQ(XtName(field), "Text");
+    EXPECT_STREQ(XtName(list), "List");
+    EXPECT_STREQ(XtName(XtParent(XtParent(list))), "ComboBoxRowColumn");
+    EXPECT_STREQ(XtName(XtParent(XtParent(XtParent(list)))), "ComboBoxMenuShell");
+    EXPECT_NE(XtNameToWidget(text, "ComboBoxArrow"), nullptr);
+    EXPECT_NE(XtNameToWidget(label, "Label"), nullptr);
+    EXPECT_NE(XtNameToWidget(label, "ComboBoxSeparator"), nullptr);
+    EXPECT_EQ(XtNameToWidget(label, "Text"), nullptr);
+    XtVaGetValues(label, DtNtextField, &field, nullptr);
+    EXPECT_EQ(field, nullptr);
+}
+
+TEST_F(ComboBoxTest, TextFieldWithoutItemsStartsEmpty)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField)});
+    EXPECT_EQ(TextFieldValue(Part(combo).textField), "");
+    EXPECT_EQ(Part(combo).selectedItem, nullptr);
+}
+
+TEST_F(ComboBoxTest, LabelWithoutItemsShowsComboBox)
+{
+    Widget combo = Make({});
+    EXPECT_EQ(LabelText(Part(combo).labelWidget), "ComboBox");
+}
+
+TEST_F(ComboBoxTest, LabelStringWithoutItemsIsShownThoughUpdateLabelIsOn)
+{
+    XmString title = Xms("Choose a drive");
+    Widget combo = Make({A(DtNlabelString, (XtArgVal)title)});
+    XmStringFree(title);   // the widget keeps its own copy
+    EXPECT_EQ(LabelText(Part(combo).labelWidget), "Choose a drive");
+    AddItems(combo, {"A:", "B:"});
+    EXPECT_EQ(LabelText(Part(combo).labelWidget), "A:");
+}
+
+TEST_F(ComboBoxTest, LabelVariantAlwaysStartsWithShadowTwo)
+{
+    Widget label = Make({A(DtNshadowThickness, 5)}, "label");
+    Widget text = Make({A(DtNtype, ComboTypeTextField), A(DtNshadowThickness, 5)}, "text");
+    EXPECT_EQ(((XmManagerWidget)label)->manager.shadow_thickness, 2);
+    EXPECT_EQ(((XmManagerWidget)text)->manager.shadow_thickness, 5);
+    EXPECT_EQ(Part(label).horizontalSpacing, 1);
+    EXPECT_EQ(Part(label).verticalSpacing, 2);
+}
+
+TEST_F(ComboBoxTest, ItemsGivenAtCreationShowTheSelectedPosition)
+{
+    XmString items[3] = {Xms("one"), Xms("two"), Xms("three")};
+    Widget combo = Make({A(DtNtype, ComboTypeTextField), A(DtNitems, (XtArgVal)items),
+                         A(DtNitemCount, 3), A(DtNselectedPosition, 1)});
+    EXPECT_EQ(TextFieldValue(Part(combo).textField), "two");
+    int selected = 0, *positions = nullptr;
+    XmListGetSelectedPos(Part(combo).list, &positions, &selected);
+    ASSERT_EQ(selected, 1);
+    EXPECT_EQ(positions[0], 2);
+    XtFree((char *)positions);
+
+    Widget byItem = Make({A(DtNtype, ComboTypeTextField), A(DtNitems, (XtArgVal)items),
+                          A(DtNitemCount, 3), A(DtNselectedItem, (XtArgVal)items[2])}, "byItem");
+    EXPECT_EQ(TextFieldValue(Part(byItem).textField), "three");
+    EXPECT_EQ(Part(byItem).selectedPosition, 2);
+    for (XmString item : items)
+        XmStringFree(item);
+}
+
+TEST_F(ComboBoxTest, InvalidValuesAtCreationAreWarnedAboutAndCorrected)
+{
+    Widget combo = Make({A(DtNalignment, 5), A(DtNorientation, 2)});
+    ASSERT_EQ(Warnings().size(), 2u);
+    EXPECT_EQ(Warnings()[0], alignmentWarning);
+    EXPECT_EQ(Warnings()[1], orientationWarning);
+    EXPECT_EQ(Part(combo).alignment, XmALIGNMENT_CENTER);
+    EXPECT_EQ(Part(combo).orientation, 1);
+    unsigned char labelAlignment = 0;
+    XtVaGetValues(Part(combo).labelWidget, XmNalignment, &labelAlignment, nullptr);
+    EXPECT_EQ(labelAlignment, XmALIGNMENT_CENTER);
+}
+
+TEST_F(ComboBoxTest, SelectedPositionOutsideTheItemsIsWarnedAbout)
+{
+    XmString items[3] = {Xms("one"), Xms("two"), Xms("three")};
+    for (int position : {3, -1}) {
+        Warnings().clear();
+        Widget combo = Make({A(DtNtype, ComboTypeTextField), A(DtNitems, (XtArgVal)items),
+                             A(DtNitemCount, 3), A(DtNselectedPosition, position)});
+        ASSERT_EQ(Warnings().size(), 1u) << position;
+        EXPECT_EQ(Warnings()[0], positionWarning);
+        EXPECT_EQ(Part(combo).selectedPosition, 0);
+        EXPECT_EQ(TextFieldValue(Part(combo).textField), "one");
+    }
+    Warnings().clear();
+    Make({A(DtNselectedPosition, 7)}, "empty");
+    EXPECT_TRUE(Warnings().empty());
+    for (XmString item : items)
+        XmStringFree(item);
+}
+
+TEST_F(ComboBoxTest, NegativeItemCountIsWarnedAbout)
+{
+    Widget combo = Make({A(DtNitemCount, -2)});
+    ASSERT_FALSE(Warnings().empty());
+    EXPECT_EQ(Warnings()[0], itemCountWarning);
+    EXPECT_EQ(Part(combo).itemCount, 0);
+}
+
+TEST_F(ComboBoxTest, InvalidValuesInAChangeAreWarnedAboutAndCorrected)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField)});
+    AddItems(combo, {"a", "b"});
+    XtVaSetValues(combo, DtNalignment, 9, DtNorientation, 4, DtNselectedPosition, 2, nullptr);
+    ASSERT_EQ(Warnings().size(), 3u);
+    EXPECT_EQ(Warnings()[0], alignmentWarning);
+    EXPECT_EQ(Warnings()[1], orientationWarning);
+    EXPECT_EQ(Warnings()[2], positionWarning);
+    EXPECT_EQ(Part(combo).selectedPosition, 0);
+}
+
+TEST_F(ComboBoxTest, TextFieldCannotBeReplaced)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField)});
+    Widget field = Part(combo).textField;
+    XtVaSetValues(combo, DtNtextField, window, nullptr);
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Warnings()[0], "DtComboButtonWidget: Unable to set textField resource.");
+    Widget now = nullptr;
+    XtVaGetValues(combo, DtNtextField, &now, nullptr);
+    EXPECT_EQ(now, field);
+}
+
+TEST_F(ComboBoxTest, LabelStringIsGotAsACopyAndItemsAsTheListsTable)
+{
+    Widget combo = Make({});
+    AddItems(combo, {"first", "second"});
+    XmString label = nullptr;
+    XmStringTable items = nullptr, listItems = nullptr;
+    int count = 0;
+    XtVaGetValues(combo, DtNlabelString, &label, DtNitems, &items, DtNitemCount, &count, nullptr);
+    XtVaGetValues(Part(combo).list, XmNitems, &listItems, nullptr);
+    EXPECT_EQ(Text(label), "first");
+    // Each get is the caller's to free; the widget's own string stays good.
+    XmString again = nullptr;
+    XtVaGetValues(combo, DtNlabelString, &again, nullptr);
+    XmStringFree(label);
+    XmStringFree(again);
+    EXPECT_EQ(Text(Part(combo).labelString), "first");
+    EXPECT_EQ(items, listItems);
+    EXPECT_EQ(count, 2);
+}
+
+TEST_F(ComboBoxTest, ListResourcesRoundTripThroughTheList)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField), A(DtNlistMarginHeight, 5),
+                         A(DtNvisibleItemCount, 4)});
+    AddItems(combo, {"1", "2", "3", "4", "5", "6"});
+    XtVaSetValues(combo, DtNlistMarginWidth, 7, DtNlistSpacing, 3, DtNtopItemPosition, 2,
+                  nullptr);
+    Dimension lmh = 0, lmw = 0, spacing = 0, arrowSize = 0;
+    int top = 0, visible = 0;
+    XtVaGetValues(combo, DtNlistMarginHeight, &lmh, DtNlistMarginWidth, &lmw,
+                  DtNlistSpacing, &spacing, DtNtopItemPosition, &top,
+                  DtNvisibleItemCount, &visible, DtNarrowSize, &arrowSize, nullptr);
+    EXPECT_EQ(lmh, 5);
+    EXPECT_EQ(lmw, 7);
+    EXPECT_EQ(spacing, 3);
+    EXPECT_EQ(top, 2);
+    EXPECT_EQ(visible, 4);
+    EXPECT_EQ(arrowSize, XtHeight(Part(combo).arrowButton));
+    Dimension listMargin = 0;
+    XtVaGetValues(Part(combo).list, XmNlistMarginWidth, &listMargin, nullptr);
+    EXPECT_EQ(listMargin, 7);
+}
+
+TEST_F(ComboBoxTest, NewItemsTableTakesTheUnchangedCountAlong)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField)});
+    AddItems(combo, {"a", "b"});
+    XmString items[2] = {Xms("x"), Xms("y")};
+    XtVaSetValues(combo, DtNitems, items, nullptr);
+    EXPECT_EQ(Part(combo).itemCount, 2);
+    EXPECT_EQ(TextFieldValue(Part(combo).textField), "x");
+    for (XmString item : items)
+        XmStringFree(item);
+}
+
+TEST_F(ComboBoxTest, SwitchingTypeMakesNamedChildrenOnceAndReusesThem)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField)});
+    AddItems(combo, {"alpha", "beta"});
+    Widget field = Part(combo).textField;
+    XtVaSetValues(combo, DtNtype, ComboTypeLabel, nullptr);
+    Widget label = Part(combo).labelWidget;
+    ASSERT_NE(label, nullptr);
+    EXPECT_STREQ(XtName(label), "ComboBoxLabel");
+    EXPECT_STREQ(XtName(Part(combo).separatorWidget), "ComboBoxSeparator");
+    EXPECT_TRUE(XtIsManaged(label));
+    EXPECT_FALSE(XtIsManaged(field));
+    EXPECT_EQ(((XmManagerWidget)combo)->manager.shadow_thickness, 2);
+    EXPECT_EQ(Part(combo).horizontalSpacing, 1);
+    EXPECT_EQ(Part(combo).verticalSpacing, 2);
+    EXPECT_EQ(LabelText(label), "alpha");
+
+    XtVaSetValues(combo, DtNtype, ComboTypeTextField, nullptr);
+    EXPECT_EQ(Part(combo).textField, field);
+    EXPECT_TRUE(XtIsManaged(field));
+    EXPECT_FALSE(XtIsManaged(label));
+    EXPECT_EQ(((XmManagerWidget)combo)->manager.shadow_thickness, 1);
+
+    Widget other = Make({}, "other");
+    XtVaSetValues(other, DtNtype, ComboTypeTextField, DtNshadowThickness, 4, nullptr);
+    EXPECT_STREQ(XtName(Part(other).textField), "ComboBoxTextField");
+    EXPECT_EQ(((XmManagerWidget)other)->manager.shadow_thickness, 4);
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(ComboBoxTest, ChangingArrowTypeReplacesTheArrow)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField)});
+    EXPECT_TRUE(XmIsDrawnButton(Part(combo).arrowButton));
+    XtVaSetValues(combo, DtNarrowType, ComboArrowButton, nullptr);
+    Settle();
+    Widget arrow = Part(combo).arrowButton;
+    EXPECT_TRUE(XmIsArrowButton(arrow));
+    EXPECT_STREQ(XtName(arrow), "ComboBoxArrow");
+    EXPECT_EQ(XtNameToWidget(combo, "ComboBoxArrow"), arrow);
+    XtVaSetValues(combo, DtNarrowType, ComboArrowDrawn, nullptr);
+    EXPECT_TRUE(XmIsDrawnButton(Part(combo).arrowButton));
+}
+
+TEST_F(ComboBoxTest, InvalidTypeFallsBackToTheLabel)
+{
+    Widget combo = Make({A(DtNtype, 7)});
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Warnings()[0],
+              "DtComboButtonWidget: Invalid type resource (defaulting to ComboTypeLabel).");
+    EXPECT_NE(Part(combo).labelWidget, nullptr);
+}
+
+TEST_F(ComboBoxTest, LabelStringShownWhenUpdateLabelIsOff)
+{
+    Widget combo = Make({A(DtNupdateLabel, False)});
+    AddItems(combo, {"first"});
+    XmString title = Xms("Fixed title");
+    XtVaSetValues(combo, DtNlabelString, title, nullptr);
+    XmStringFree(title);
+    EXPECT_EQ(LabelText(Part(combo).labelWidget), "Fixed title");
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+#include "ComboBoxTesting.h"
+
+#include <unistd.h>
+
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <Xm/Form.h>
+#include <Xm/Label.h>
+#include <Xm/TextF.h>
+
+namespace testing_support {
+
+static XtAppContext app;
+static Display *display;
+static Widget applicationShell;
+static std::vector<std::string> warnings;
+
+static void CollectWarning(String message)
+{
+    warnings.push_back(message);
+}
+
+// Opens the display once for the whole test program.
+static void OpenApplication()
+{
+    if (display)
+        return;
+    static char name[] = "comboboxtest";
+    static char *argv[] = {name, nullptr};
+    int argc = 1;
+    applicationShell = XtVaOpenApplication(&app, "ComboBoxTest", nullptr, 0, &argc, argv,
+                                           nullptr, applicationShellWidgetClass,
+                                           XmNmappedWhenManaged, False, nullptr);
+    display = XtDisplay(applicationShell);
+    XtAppSetWarningHandler(app, CollectWarning);
+    XtVaSetValues(applicationShell, XmNwidth, 1, XmNheight, 1, nullptr);
+    XtRealizeWidget(applicationShell);
+}
+
+XtAppContext App()
+{
+    OpenApplication();
+    return app;
+}
+
+Display *TheDisplay()
+{
+    OpenApplication();
+    return display;
+}
+
+std::vector<std::string> &Warnings()
+{
+    return warnings;
+}
+
+Widget NewWindow(int x, int y)
+{
+    OpenApplication();
+    Widget shell = XtVaCreatePopupShell("window", topLevelShellWidgetClass, applicationShell,
+                                        XmNx, x, XmNy, y, nullptr);
+    Widget form = XtVaCreateManagedWidget("form", xmFormWidgetClass, shell, nullptr);
+    warnings.clear();
+    return form;
+}
+
+void ShowWindow(Widget window)
+{
+    XtPopup(XtParent(window), XtGrabNone);
+    Settle();
+}
+
+void CloseWindow(Widget window)
+{
+    XtDestroyWidget(XtParent(window));
+    Settle();
+    warnings.clear();
+}
+
+void Settle()
+{
+    int quiet = 0;
+    while (quiet < 3) {
+        XSync(display, False);
+        if (XtAppPending(app)) {
+            while (XtAppPending(app))
+                XtAppProcessEvent(app, XtIMAll);
+            quiet = 0;
+        } else {
+            quiet++;
+            usleep(20000);
+        }
+    }
+}
+
+void MovePointerTo(int rootX, int rootY)
+{
+    XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);
+    Settle();
+}
+
+void ClickAt(int rootX, int rootY, unsigned button)
+{
+    MovePointerTo(rootX, rootY);
+    XTestFakeButtonEvent(display, button, True, CurrentTime);
+    Settle();
+    XTestFakeButtonEvent(display, button, False, CurrentTime);
+    Settle();
+}
+
+void RootPosition(Widget w, int *x, int *y)
+{
+    Position rx = 0, ry = 0;
+    XtTranslateCoords(w, 0, 0, &rx, &ry);
+    *x = rx;
+    *y = ry;
+}
+
+void ClickWidget(Widget w, unsigned button)
+{
+    int x, y;
+    RootPosition(w, &x, &y);
+    ClickAt(x + XtWidth(w) / 2, y + XtHeight(w) / 2, button);
+}
+
+// Presses and releases one key, with shift when asked.
+static void FakeKey(KeySym keysym, bool shift)
+{
+    KeyCode shiftCode = XKeysymToKeycode(display, XK_Shift_L);
+    KeyCode code = XKeysymToKeycode(display, keysym);
+    if (shift)
+        XTestFakeKeyEvent(display, shiftCode, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    if (shift)
+        XTestFakeKeyEvent(display, shiftCode, False, CurrentTime);
+}
+
+void PressKey(const char *keysymName, bool shift)
+{
+    FakeKey(XStringToKeysym(keysymName), shift);
+    Settle();
+}
+
+void TypeText(const char *text)
+{
+    for (const char *c = text; *c; c++) {
+        char name[2] = {*c, '\0'};
+        KeySym keysym = *c == '/' ? XK_slash : *c == '_' ? XK_underscore : XStringToKeysym(name);
+        FakeKey(keysym, *c == '_' || (*c >= 'A' && *c <= 'Z'));
+    }
+    Settle();
+}
+
+XmString Xms(const char *text)
+{
+    return XmStringCreateLtoR(const_cast<char *>(text),
+                              const_cast<char *>(XmSTRING_DEFAULT_CHARSET));
+}
+
+std::string Text(XmString s)
+{
+    char *text = nullptr;
+    if (!s || !XmStringGetLtoR(s, const_cast<char *>(XmSTRING_DEFAULT_CHARSET), &text))
+        return "";
+    std::string result = text ? text : "";
+    XtFree(text);
+    return result;
+}
+
+std::string TextFieldValue(Widget textField)
+{
+    char *value = XmTextFieldGetString(textField);
+    std::string result = value ? value : "";
+    XtFree(value);
+    return result;
+}
+
+std::string LabelText(Widget label)
+{
+    XmString s = nullptr;
+    XtVaGetValues(label, XmNlabelString, &s, nullptr);
+    std::string result = Text(s);
+    XmStringFree(s);
+    return result;
+}
+
+Widget NewComboBox(Widget parent, const char *name, ArgList args, Cardinal count)
+{
+    Widget combo = ZVKDtCreateComboBox(parent, const_cast<char *>(name), args, count);
+    XtManageChild(combo);
+    return combo;
+}
+
+void AddItems(Widget combo, std::initializer_list<const char *> texts)
+{
+    for (const char *text : texts) {
+        XmString item = Xms(text);
+        ZVKDtComboBoxAddItem(combo, item, 0, True);
+        XmStringFree(item);
+    }
+}
+
+}  // namespace testing_support
