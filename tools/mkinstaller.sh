@@ -74,13 +74,13 @@ payload_file() {
 # readable tar archive with ./zorvane of mode 0755 and no member outside it.
 check_payload() {
   "$1" "$2" | gzip -t 2> "$work/gzip" ||
-    fail "the payload is not a sound gzip stream: $(head -n 1 "$work/gzip")"
+    fail "the payload is not a sound gzip stream: $(grep -m 1 . "$work/gzip")"
   "$1" "$2" | gzip -dc | tar -tvf - > "$work/members" 2> "$work/tar" ||
-    fail "the payload holds no readable tar archive: $(head -n 1 "$work/tar")"
+    fail "the payload holds no readable tar archive: $(grep -m 1 . "$work/tar")"
   mode=$(awk '$6 == "./zorvane" && NF == 6 { mode = $1 } END { print mode }' "$work/members")
   [ -n "$mode" ] || fail "the payload has no ./zorvane at its top."
   [ "$mode" = -rwxr-xr-x ] || fail "./zorvane in the payload is $mode, not a file of mode 0755."
-  "$1" "$2" | gzip -dc | tar -tf - | grep -q '^/\|\(^\|/\)\.\.\(/\|$\)' &&
+  "$1" "$2" | gzip -dc | tar -tf - 2>/dev/null | grep -q '^/\|\(^\|/\)\.\.\(/\|$\)' &&
     fail "the payload has members outside the directory it is unpacked into."
   members=$(wc -l < "$work/members")
 }

@@ -1,0 +1,98 @@
+#!/bin/sh
+# The vendor tool: create writes the self-extracting layout byte for byte and
+# refuses unsound payloads without leaving anything behind; verify and list
+# read installers back.
+. "$(dirname "$0")/lib.sh"
+
+make_product "$work/product"
+pack "$work/product" "$work/payload.tar.gz"
+length=$(wc -c < "$work/payload.tar.gz")
+mkdir "$work/made"
+
+case="create writes image, payload and trailer, mode 0755"
+run "$MKINSTALLER" create "$IMAGE" "$work/payload.tar.gz" "$work/made/installer"
+[ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/err")"
+{ cat "$IMAGE" "$work/payload.tar.gz"; printf '\n%s\n' "$length"; } > "$work/expected-installer"
+cmp -s "$work/expected-installer" "$work/made/installer" || fail "$case: layout differs"
+[ "$(stat -c %a "$work/made/installer")" = 755 ] || fail "$case: mode $(stat -c %a "$work/made/installer")"
+
+case="verify accepts it"
+run "$MKINSTALLER" verify "$work/made/installer"
+[ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/err")"
+[ "$(wc -l < "$work/out")" = 1 ] || fail "$case: verdict is not one line"
+grep -q "payload of $length bytes" "$work/out" || fail "$case: verdict: $(cat "$work/out")"
+
+case="list shows the members like tar tvf"
+run "$MKINSTALLER" list "$work/made/installer"
+[ "$status" = 0 ] || fail "$case: status $status"
+tar -tvzf "$work/payload.tar.gz" | cmp -s - "$work/out" || fail "$case: listing differs"
+
+# Payloads that create must refuse: name|how to make it.
+(cd "$work/product" && tar -cf "$work/plain.tar" ./*)
+echo "just text" | gzip > "$work/text.gz"
+head -c $((length - 100)) "$work/payload.tar.gz" > "$work/truncated.tar.gz"
+(cd "$work/product" && tar -czf "$work/no-player.tar.gz" ./README ./lib)
+chmod 644 "$work/product/zorvane"
+(cd "$work/product" && tar -czf "$work/not-executable.tar.gz" ./*)
+chmod 755 "$work/product/zorvane"
+mkdir -p "$work/nested/bin" && cp "$work/product/zorvane" "$work/nested/bin/"
+(cd "$work/nested" && tar -czf "$work/nested.tar.gz" ./bin)
+(cd "$work/product" && tar --transform='s,^\./README,../README,' -czf "$work/escaping.tar.gz" ./*)
+for bad in plain.tar text.gz truncated.tar.gz no-player.tar.gz not-executable.tar.gz \
+           nested.tar.gz escaping.tar.gz; do
+  case="create refuses $bad"
+  echo "old" > "$work/made/existing"
+  run "$MKINSTALLER" create "$IMAGE" "$work/$bad" "$work/made/existing"
+  [ "$status" = 0 ] && fail "$case: accepted"
+  [ -s "$work/err" ] || fail "$case: no reason given"
+  [ "$(cat "$work/made/existing")" = old ] || fail "$case: OUTPUT was overwritten"
+  run "$MKINSTALLER" create "$IMAGE" "$work/$bad" "$work/made/new"
+  [ -e "$work/made/new" ] && fail "$case: OUTPUT was written"
+  [ "$(ls -A "$work/made")" = "existing
+installer" ] || fail "$case: left behind: $(ls -A "$work/made")"
+done
+
+case="create refuses a missing image"
+run "$MKINSTALLER" create "$work/no-such-image" "$work/payload.tar.gz" "$work/made/new"
+[ "$status" = 0 ] && fail "$case: accepted"
+[ -e "$work/made/new" ] && fail "$case: OUTPUT was written"
+
+# Installers that verify must refuse: name|file.
+cp "$work/made/installer" "$work/crc"
+crc_at=$(($(wc -c < "$IMAGE") + length - 8))
+printf '\377' | dd of="$work/crc" bs=1 seek=$crc_at conv=notrunc 2>/dev/null
+cmp -s "$work/crc" "$work/made/installer" && fail "checksum was not changed"
+head -c -1 "$work/made/installer" > "$work/no-newline"
+head -c -5000 "$work/made/installer" > "$work/cut"
+cp "$IMAGE" "$work/bare-image"
+{ cat "$IMAGE" "$work/payload.tar.gz"; printf '\n%s\n' $((length + 7)); } > "$work/wrong-length"
+{ cat "$IMAGE" "$work/payload.tar.gz"; printf '\n%s\n' $((length - 7)); } > "$work/short-length"
+for bad in crc no-newline cut bare-image wrong-length short-length; do
+  case="verify refuses $bad"
+  run "$MKINSTALLER" verify "$work/$bad"
+  [ "$status" = 0 ] && fail "$case: accepted: $(cat "$work/out")"
+  [ -s "$work/err" ] || fail "$case: no reason given"
+done
+
+case="verify accepts an installer beyond 2 GiB"
+cp "$IMAGE" "$work/big" && truncate -s 2300M "$work/big"
+cat "$work/payload.tar.gz" >> "$work/big" && printf '\n%s\n' "$length" >> "$work/big"
+run "$MKINSTALLER" verify "$work/big"
+[ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/err")"
+rm -f "$work/big"
+
+for command in "" create verify list; do
+  case="help of '$command'"
+  # shellcheck disable=SC2086
+  run "$MKINSTALLER" $command --help
+  [ "$status" = 0 ] || fail "$case: status $status"
+  grep -q "^usage: mkinstaller $command" "$work/out" || fail "$case: $(cat "$work/out")"
+done
+
+case="wrong arguments"
+run "$MKINSTALLER" create "$IMAGE"
+[ "$status" = 0 ] && fail "$case: accepted"
+run "$MKINSTALLER" frobnicate
+[ "$status" = 0 ] && fail "$case: accepted"
+
+finish

@@ -1,0 +1,72 @@
+#!/bin/sh
+# A failing unpack fails the install: a corrupt or truncated payload, either
+# program failing, missing, or quitting before it has read everything.  Each
+# gives the unpack message and status 1, never a death by a signal.
+. "$(dirname "$0")/lib.sh"
+unset DISPLAY
+
+make_product "$work/product"
+head -c 3000000 /dev/urandom > "$work/product/lib/large.bin"
+pack "$work/product" "$work/payload.tar.gz"
+make_installer "$work/payload.tar.gz" "$work/installer"
+length=$(wc -c < "$work/payload.tar.gz")
+
+# Makes a program $1 on the fake search path $work/fake that runs $2.
+fake() {
+  mkdir -p "$work/fake"
+  printf '#!/bin/sh\n%s\n' "$2" > "$work/fake/$1"
+  chmod 755 "$work/fake/$1"
+}
+
+case="checksum error: tar unpacks it all, gunzip fails"
+cp "$work/payload.tar.gz" "$work/bad-crc.tar.gz"
+crc=$(od -An -tu1 -j $((length - 8)) -N 1 "$work/bad-crc.tar.gz" | tr -d ' ')
+printf "$(printf '\\%03o' $(((crc + 1) % 256)))" |
+  dd of="$work/bad-crc.tar.gz" bs=1 seek=$((length - 8)) conv=notrunc 2>/dev/null
+assemble "$work/bad-crc.tar.gz" "\\n$length\\n" "$work/bad-crc"
+run "$work/bad-crc" -s "$work/bad-crc-destination"
+expect_ending 1 "$MSG_UNPACK"
+expect_unpacked "$work/bad-crc-destination" "$work/payload.tar.gz"
+
+case="truncated gzip stream"
+head -c $((length / 2)) "$work/payload.tar.gz" > "$work/half.tar.gz"
+assemble "$work/half.tar.gz" "\\n$((length / 2))\\n" "$work/half"
+run "$work/half" -s "$work/half-destination"
+expect_ending 1 "$MSG_UNPACK"
+
+case="payload that is no gzip stream"
+(cd "$work/product" && tar -cf "$work/plain.tar" ./zorvane)
+assemble "$work/plain.tar" "\\n$(wc -c < "$work/plain.tar")\\n" "$work/plain"
+run "$work/plain" -s "$work/plain-destination"
+expect_ending 1 "$MSG_UNPACK"
+
+case="tar fails after reading everything"
+fake tar 'cat > /dev/null; exit 2'
+PATH="$work/fake:$PATH" run "$work/installer" -s "$work/tar-fails"
+expect_ending 1 "$MSG_UNPACK"
+rm -rf "$work/fake"
+
+case="tar quits without reading"
+fake tar 'exit 0'
+PATH="$work/fake:$PATH" run "$work/installer" -s "$work/tar-quits"
+expect_ending 1 "$MSG_UNPACK"
+rm -rf "$work/fake"
+
+case="gunzip quits without reading"
+fake gunzip 'exit 0'
+PATH="$work/fake:$PATH" run "$work/installer" -s "$work/gunzip-quits"
+expect_ending 1 "$MSG_UNPACK"
+rm -rf "$work/fake"
+
+case="gunzip is not on the search path"
+mkdir "$work/only-tar"
+ln -s "$(command -v tar)" "$work/only-tar/tar"
+PATH="$work/only-tar" run "$work/installer" -s "$work/no-gunzip"
+expect_ending 1 "$MSG_UNPACK"
+
+case="the same installer succeeds with the real programs"
+run "$work/installer" -s "$work/real"
+expect 0 ''
+expect_unpacked "$work/real" "$work/payload.tar.gz"
+
+finish
