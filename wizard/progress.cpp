@@ -53,3 +53,16 @@ void DrawProgress(Widget w, XtPointer, XtPointer)
     XFillRectangle(display, window, gcDraw, 0, 0, filled, height);
     DrawPercentage(w, width, height);
 }
+
+// Redraws the bar and handles every pending event, timers included, so that
+// the window stays live while the payload unpacks.  Nothing waits here for
+// an event that has not come yet.
+void ShowProgress()
+{
+    if (pAppContext == nullptr) // no window has been built
+        return;
+    DrawProgress(page3progressbar, nullptr, nullptr);
+    XtInputMask pending;
+    while ((pending = XtAppPending(pAppContext)) != 0)
+        XtAppProcessEvent(pAppContext, pending);
+}

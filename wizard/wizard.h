@@ -48,5 +48,7 @@ bool InstallUnderWay();
 
 // Draws the progress bar from fPercentDone; the drawing area's expose callback.
 void DrawProgress(Widget w, XtPointer clientData, XtPointer callData);
+// Shows the progress after a chunk of the payload and keeps the window live.
+void ShowProgress();
 
 #endif
