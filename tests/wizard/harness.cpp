@@ -141,11 +141,14 @@ void Click(Widget w)
 {
     Display *display = TheDisplay();
     Dimension width = 0, height = 0;
-    XtVaGetValues(w, XtNwidth, &width, XtNheight, &height, nullptr);
+    Position left = 0, top = 0;
+    XtVaGetValues(w, XtNwidth, &width, XtNheight, &height, XtNx, &left, XtNy, &top, nullptr);
+    if (XtIsWidget(w)) // a gadget lies in its parent's window
+        left = top = 0;
     Window child;
     int x, y;
-    XTranslateCoordinates(display, XtWindow(w), DefaultRootWindow(display), width / 2,
-                          height / 2, &x, &y, &child);
+    XTranslateCoordinates(display, XtWindowOfObject(w), DefaultRootWindow(display),
+                          left + width / 2, top + height / 2, &x, &y, &child);
     XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
     XTestFakeButtonEvent(display, 1, False, CurrentTime);
@@ -297,4 +300,33 @@ void WriteInstallerFile(const std::string &path, const std::string &payload)
 bool BecomeNobody()
 {
     return setgid(65534) == 0 && setuid(65534) == 0;
+}
+
+void UseInstallerFile(const std::string &path)
+{
+    static std::string name;
+    static char *argv[2];
+    name = path;
+    argv[0] = &name[0];
+    argv[1] = nullptr;
+    ppArgv = argv;
+}
+
+std::string MakeProduct(const std::string &player, int mode)
+{
+    std::string product = TemporaryDirectory() + "/product";
+    mkdir(product.c_str(), 0755);
+    WriteFile(product + "/zorvane", player, mode);
+    mkdir((product + "/share").c_str(), 0755);
+    WriteFile(product + "/share/readme", "Zorvane 8\n");
+    return product;
+}
+
+void InstallInto(const std::string &destination)
+{
+    if (PageInView() == 1)
+        PressKey("Return");
+    ASSERT_EQ(PageInView(), 2);
+    SetDestinationText(destination);
+    Click(page2finish);
 }

@@ -51,6 +51,12 @@ std::string PackDirectory(const std::string &directory);
 // Reads a whole file; empty when it cannot be read.
 std::string ReadFile(const std::string &path);
 void WriteFile(const std::string &path, const std::string &content, int mode = 0644);
+// Makes path the installer's own file, as if the program had been started under it.
+void UseInstallerFile(const std::string &path);
+// A product directory whose player is "zorvane" with the given text and mode.
+std::string MakeProduct(const std::string &player, int mode);
+// Goes to page 2, puts destination into the text field and presses Finish.
+void InstallInto(const std::string &destination);
 // Gives up root for the unprivileged user "nobody"; false when that fails.
 bool BecomeNobody();
 
