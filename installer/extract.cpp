@@ -15,8 +15,7 @@ static const char PREFERENCES[] = "Bandwidth=10485800\nMaxBandwidth=10485800\n";
 
 // Feeds the payload through "gunzip | tar" into the working directory; true
 // when every byte went in and both programs succeeded.
-static bool Unpack(FILE *self, long long length)
-{
+static bool Unpack(FILE *self, long long length) {
     pid_t gunzip, tar;
     int input = StartUnpack(&gunzip, &tar);
     if (input < 0)
@@ -28,8 +27,7 @@ static bool Unpack(FILE *self, long long length)
 
 // Finds the payload, enters the destination and unpacks there; false, with
 // the failure reported, when any of it fails.
-static bool UnpackInto(FILE *self, char *destination)
-{
+static bool UnpackInto(FILE *self, char *destination) {
     long long length;
     if (!FindPayload(self, &length)) {
         ReportFormatted(MSG_DAMAGED_INSTALLER, ppArgv[0]);
@@ -49,8 +47,7 @@ static bool UnpackInto(FILE *self, char *destination)
 
 // Leaves the player's streaming settings in the user's home directory; a
 // home that is unknown or refuses the file leaves the player its defaults.
-static void WritePreferences(void)
-{
+static void WritePreferences(void) {
     const char *home = getenv("HOME");
     if (!home)
         return;
@@ -63,8 +60,7 @@ static void WritePreferences(void)
 }
 
 // Unpacks the payload of the installer's own file into destination.
-bool Extract(char *destination)
-{
+bool Extract(char *destination) {
     FILE *self = fopen(ppArgv[0], "rbe");
     if (!self) {
         ReportFormatted(MSG_EXECUTABLE_UNREADABLE, ppArgv[0], ppArgv[0]);

@@ -11,8 +11,7 @@
 #include "wizard.h"
 
 // Whether the installer's own file can be found and read, for Extract to reopen it.
-static bool OwnFileReadable(void)
-{
+static bool OwnFileReadable(void) {
     const char *self = ppArgv[0];
     struct stat status;
     if (stat(self, &status) != 0) {
@@ -29,8 +28,7 @@ static bool OwnFileReadable(void)
 }
 
 // Makes a destination that does not exist yet and proves it writable with a probe file.
-static bool DestinationMade(const char *destination)
-{
+static bool DestinationMade(const char *destination) {
     struct stat status;
     if (stat(destination, &status) == 0)
         return true;
@@ -50,8 +48,7 @@ static bool DestinationMade(const char *destination)
 }
 
 // Runs the checks in their fixed order and reports the first that fails.
-static bool ReadyToInstall(const char *destination)
-{
+static bool ReadyToInstall(const char *destination) {
     if (destination[0] == '\0') {
         ReportError(MSG_NO_DESTINATION);
         return false;
@@ -67,8 +64,7 @@ static bool ReadyToInstall(const char *destination)
 
 // The destination as the user gave it: the command line's in a silent
 // install, else the text in the destination page's combo box.
-static std::string Destination(void)
-{
+static std::string Destination(void) {
     if (bIsSilent)
         return pLocation;
     Widget textField = nullptr;
@@ -82,16 +78,14 @@ static std::string Destination(void)
 }
 
 // Puts the progress page in place of whichever page started the install.
-static void ShowProgressPage(void)
-{
+static void ShowProgressPage(void) {
     XtUnmanageChild(page1form);
     XtUnmanageChild(page2form);
     XtManageChild(page3form);
 }
 
 // Replaces the installer with the player just installed, started with "inst".
-static void Launch(const std::string &destination)
-{
+static void Launch(const std::string &destination) {
     std::string player = destination + "/zorvane";
     // Extract has entered the destination: a relative one is found from there.
     const char *file = destination[0] == '/' ? player.c_str() : "./zorvane";
@@ -101,8 +95,7 @@ static void Launch(const std::string &destination)
 
 // Installs the product into the destination the user chose and, with the
 // wizard, starts it; a second start while one runs is ignored.
-void Install(Widget, XtPointer, XtPointer)
-{
+void Install(Widget, XtPointer, XtPointer) {
     if (!bIsSilent && InstallUnderWay())
         return;
     std::string destination = Destination();
@@ -116,7 +109,6 @@ void Install(Widget, XtPointer, XtPointer)
 }
 
 // Ends the program.
-void Quit(Widget, XtPointer, XtPointer)
-{
+void Quit(Widget, XtPointer, XtPointer) {
     exit(0);
 }

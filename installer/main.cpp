@@ -8,11 +8,9 @@
 
 #include "installer.h"
 #include "wizard.h"
-#include "wizard.h"
 
 // Chooses between a silent install and the wizard.
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     ppArgv = argv;
     if (argc == 3 && strcmp(argv[1], "-s") == 0) {
         bIsSilent = 1;

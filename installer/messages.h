@@ -7,7 +7,7 @@
 
 // The installer's own file, three times.
 #define MSG_EXECUTABLE_NOT_FOUND                                                                   \
-    "unable to find location of executable %s to self-extract.  Please run \n%s with an "         \
+    "unable to find location of executable %s to self-extract.  Please run \n%s with an "          \
     "absolute path (e.g. ./%s)\n"
 
 // The installer's own file, twice.
@@ -22,7 +22,7 @@
 #define MSG_NO_WRITE_PERMISSION "You do not have write permission for the destination directory."
 
 #define MSG_UNPACK_FAILED                                                                          \
-    "Installation failed.  Perhaps the destination directory is unwriteable or you\nare out of "  \
+    "Installation failed.  Perhaps the destination directory is unwriteable or you\nare out of "   \
     "disk space?\n"
 
 // The installer's own file.

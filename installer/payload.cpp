@@ -10,8 +10,7 @@
 #include "wizard.h"
 
 // Reads the last block of the file into tail; the count read, 0 on failure.
-static size_t ReadTail(FILE *file, char *tail, off_t *size)
-{
+static size_t ReadTail(FILE *file, char *tail, off_t *size) {
     if (fseeko(file, 0, SEEK_END) != 0 || (*size = ftello(file)) < 0)
         return 0;
     off_t start = *size > BLOCK_SIZE ? *size - BLOCK_SIZE : 0;
@@ -22,8 +21,7 @@ static size_t ReadTail(FILE *file, char *tail, off_t *size)
 
 // Parses the trailer text (blanks, then decimal digits, then its end) into
 // length; false when it is anything else or not positive.
-static bool ParseLength(const char *text, const char *end, long long *length)
-{
+static bool ParseLength(const char *text, const char *end, long long *length) {
     char *stop;
     errno = 0;
     *length = strtoll(text, &stop, 10);
@@ -32,8 +30,7 @@ static bool ParseLength(const char *text, const char *end, long long *length)
 }
 
 // Locates the payload through the trailer at the end of the file.
-bool FindPayload(FILE *file, long long *length)
-{
+bool FindPayload(FILE *file, long long *length) {
     char tail[BLOCK_SIZE];
     off_t size;
     size_t n = ReadTail(file, tail, &size);
@@ -50,8 +47,7 @@ bool FindPayload(FILE *file, long long *length)
 }
 
 // Writes all of data into fd; false when fd refuses it (a closed pipe, say).
-static bool WriteAll(int fd, const char *data, size_t count)
-{
+static bool WriteAll(int fd, const char *data, size_t count) {
     while (count > 0) {
         ssize_t written = write(fd, data, count);
         if (written < 0 && errno == EINTR)
@@ -65,8 +61,7 @@ static bool WriteAll(int fd, const char *data, size_t count)
 }
 
 // Streams the payload block by block; the trailer is cut off the last reads.
-static bool StreamBlocks(FILE *file, long long length, int fd)
-{
+static bool StreamBlocks(FILE *file, long long length, int fd) {
     char block[BLOCK_SIZE];
     long long fed = 0;
     size_t count;
@@ -84,8 +79,7 @@ static bool StreamBlocks(FILE *file, long long length, int fd)
 }
 
 // Streams the payload into fd without dying when fd's reader has gone.
-bool FeedPayload(FILE *file, long long length, int fd)
-{
+bool FeedPayload(FILE *file, long long length, int fd) {
     // a reader that stops early must fail the install, not kill the installer
     struct sigaction ignore = {}, previous;
     ignore.sa_handler = SIG_IGN;

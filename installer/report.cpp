@@ -12,8 +12,7 @@ static int nFailures = 0;
 
 // Puts a failure into the error dialog and pops it up over the wizard; a
 // newline in the message breaks the dialog's line.
-static void ShowInErrorDialog(const char *message)
-{
+static void ShowInErrorDialog(const char *message) {
     XmString text = XmStringCreateLtoR(const_cast<char *>(message), XmSTRING_DEFAULT_CHARSET);
     XtVaSetValues(ErrorDialog, XmNmessageString, text, nullptr);
     XmStringFree(text);
@@ -22,8 +21,7 @@ static void ShowInErrorDialog(const char *message)
 
 // Shows a failure to the user: a line on the standard error stream in a
 // silent install, the error dialog otherwise.
-void ReportError(const char *message)
-{
+void ReportError(const char *message) {
     nFailures++;
     if (bIsSilent)
         fprintf(stderr, "%s\n", message);
@@ -32,8 +30,7 @@ void ReportError(const char *message)
 }
 
 // Shows a failure built from a format, whatever the length of its paths.
-void ReportFormatted(const char *format, ...)
-{
+void ReportFormatted(const char *format, ...) {
     va_list arguments;
     va_start(arguments, format);
     va_list measuring;
@@ -48,7 +45,6 @@ void ReportFormatted(const char *format, ...)
 }
 
 // Whether the user has been shown a failure; a silent install then ends with status 1.
-bool FailureReported(void)
-{
+bool FailureReported(void) {
     return nFailures > 0;
 }

@@ -10,6 +10,8 @@
 
 extern char **environ;
 
+enum { PIPE_CAPACITY = 1 << 20 };
+
 static char gunzipName[] = "gunzip";
 static char tarName[] = "tar";
 static char extractFlags[] = "-xof";
@@ -21,8 +23,7 @@ static char *tarArguments[] = {tarName, extractFlags, standardInput, keepDirecto
 
 // Starts a program with the given standard input and output (-1: inherited);
 // returns its process id, or -1.
-static pid_t Spawn(char *arguments[], int input, int output)
-{
+static pid_t Spawn(char *arguments[], int input, int output) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
@@ -43,8 +44,7 @@ static pid_t Spawn(char *arguments[], int input, int output)
 }
 
 // Waits for a program; true when it ended with status 0.
-static bool Succeeded(pid_t pid)
-{
+static bool Succeeded(pid_t pid) {
     if (pid < 0)
         return false;
     int status;
@@ -55,12 +55,20 @@ static bool Succeeded(pid_t pid)
 }
 
 // Starts the pipeline gunzip | tar.
-int StartUnpack(pid_t *gunzip, pid_t *tar)
-{
-    int feed[2], link[2];
-    if (pipe2(feed, O_CLOEXEC) != 0)
+// Opens a pipe whose ends are not inherited, widened where the system allows
+// so that a stage can run ahead of the next instead of waiting on it.
+static int OpenPipe(int ends[2]) {
+    if (pipe2(ends, O_CLOEXEC) != 0)
         return -1;
-    if (pipe2(link, O_CLOEXEC) != 0) {
+    fcntl(ends[1], F_SETPIPE_SZ, PIPE_CAPACITY);
+    return 0;
+}
+
+int StartUnpack(pid_t *gunzip, pid_t *tar) {
+    int feed[2], link[2];
+    if (OpenPipe(feed) != 0)
+        return -1;
+    if (OpenPipe(link) != 0) {
         close(feed[0]);
         close(feed[1]);
         return -1;
@@ -78,8 +86,7 @@ int StartUnpack(pid_t *gunzip, pid_t *tar)
 }
 
 // Ends the pipeline and judges both of its programs.
-bool FinishUnpack(int input, pid_t gunzip, pid_t tar)
-{
+bool FinishUnpack(int input, pid_t gunzip, pid_t tar) {
     close(input);
     bool gunzipSucceeded = Succeeded(gunzip);
     bool tarSucceeded = Succeeded(tar);

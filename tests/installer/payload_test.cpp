@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "installer.h"
@@ -29,8 +30,7 @@ const char kTrailer[] = "\n4799682\n";
 // A directory of its own for each test, removed afterwards.
 class TempDir {
   public:
-    TempDir()
-    {
+    TempDir() {
         char pattern[] = "/tmp/payload-test.XXXXXX";
         path = mkdtemp(pattern);
     }
@@ -41,34 +41,32 @@ class TempDir {
     static int Run(const std::string &command) { return system(command.c_str()); }
 };
 
-std::string ReadFile(const std::string &path)
-{
+std::string ReadFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteFile(const std::string &path, const std::string &bytes)
-{
+void WriteFile(const std::string &path, const std::string &bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // An image of the given size: bytes that look nothing like a trailer.
-std::string Image(long long size)
-{
+std::string Image(long long size) {
     std::string image(size, '\0');
     for (long long i = 0; i < size; i++)
-        image[i] = static_cast<char>("\x7f" "ELF\n 123"[i % 8]);
+        image[i] = static_cast<char>("\x7f"
+                                     "ELF\n 123"[i % 8]);
     return image;
 }
 
 // A real gzip'd tar of a product (./zorvane and a data file of random bytes),
 // padded to exactly size bytes with a gzip header comment, which gunzip skips.
-std::string GzipOfExactSize(const TempDir &dir, long long size)
-{
+std::string GzipOfExactSize(const TempDir &dir, long long size) {
     TempDir::Run("mkdir -p '" + dir / "product" + "' && cd '" + dir / "product" +
                  "' && printf '#!/bin/sh\\n' > zorvane && chmod 755 zorvane && "
                  "head -c 4600000 /dev/urandom > data && "
-                 "tar -cf - ./zorvane ./data | gzip -n -1 > '" + dir / "plain.gz" + "'");
+                 "tar -cf - ./zorvane ./data | gzip -n -1 > '" +
+                 dir / "plain.gz" + "'");
     std::string plain = ReadFile(dir / "plain.gz");
     long long comment = size - static_cast<long long>(plain.size()) - 1;
     EXPECT_GT(comment, 0);
@@ -78,11 +76,24 @@ std::string GzipOfExactSize(const TempDir &dir, long long size)
 }
 
 // Opens a file whose trailer is to be read.
-FILE *Open(const std::string &path)
-{
+FILE *Open(const std::string &path) {
     FILE *file = fopen(path.c_str(), "rb");
     EXPECT_NE(file, nullptr) << path;
     return file;
+}
+
+// What FindPayload makes of the file at path: the payload's length and the
+// file position it leaves behind, or -1 and -1 when it refuses the file.
+using Found = std::pair<long long, long long>;
+
+Found Locate(const std::string &path) {
+    FILE *file = Open(path);
+    long long length = 0;
+    Found found(-1, -1);
+    if (FindPayload(file, &length))
+        found = {length, ftello(file)};
+    fclose(file);
+    return found;
 }
 
 struct TrailerCase {
@@ -90,56 +101,31 @@ struct TrailerCase {
     std::string tail;
 };
 
-TEST(Trailer, ExampleFileHasItsPayloadRightAfterTheImage)
-{
+TEST(Trailer, ExampleFileHasItsPayloadRightAfterTheImage) {
     TempDir dir;
     WriteFile(dir / "installer", Image(kImageSize) + std::string(kPayloadSize, 'p') + kTrailer);
-    FILE *file = Open(dir / "installer");
-    long long length = 0;
-    ASSERT_TRUE(FindPayload(file, &length));
-    EXPECT_EQ(length, kPayloadSize);
-    EXPECT_EQ(ftello(file), kImageSize);
-    fclose(file);
+    EXPECT_EQ(Locate(dir / "installer"), Found(kPayloadSize, kImageSize));
 }
 
-TEST(Trailer, BlanksBeforeTheDigitsCountTowardsTheTrailer)
-{
+TEST(Trailer, BlanksBeforeTheDigitsCountTowardsTheTrailer) {
     TempDir dir;
     WriteFile(dir / "installer", Image(1000) + std::string(500, 'p') + "\n  \t500\n");
-    FILE *file = Open(dir / "installer");
-    long long length = 0;
-    ASSERT_TRUE(FindPayload(file, &length));
-    EXPECT_EQ(length, 500);
-    EXPECT_EQ(ftello(file), 1000);
-    fclose(file);
+    EXPECT_EQ(Locate(dir / "installer"), Found(500, 1000));
 }
 
-TEST(Trailer, MissingClosingNewlineCostsTheLastDigit)
-{
+TEST(Trailer, MissingClosingNewlineCostsTheLastDigit) {
     TempDir dir;
     WriteFile(dir / "installer", Image(1000) + std::string(500, 'p') + "\n5000");
-    FILE *file = Open(dir / "installer");
-    long long length = 0;
-    ASSERT_TRUE(FindPayload(file, &length));
-    EXPECT_EQ(length, 500);
-    EXPECT_EQ(ftello(file), 1000 + 500 + 5 - 5 - 500);
-    fclose(file);
+    EXPECT_EQ(Locate(dir / "installer"), Found(500, 1505 - 5 - 500));
 }
 
-TEST(Trailer, SmallFileIsReadFromItsStart)
-{
+TEST(Trailer, SmallFileIsReadFromItsStart) {
     TempDir dir;
     WriteFile(dir / "installer", "P\n1\n");
-    FILE *file = Open(dir / "installer");
-    long long length = 0;
-    ASSERT_TRUE(FindPayload(file, &length));
-    EXPECT_EQ(length, 1);
-    EXPECT_EQ(ftello(file), 0);
-    fclose(file);
+    EXPECT_EQ(Locate(dir / "installer"), Found(1, 0));
 }
 
-TEST(Trailer, DamagedTrailersAreRefused)
-{
+TEST(Trailer, DamagedTrailersAreRefused) {
     const TrailerCase cases[] = {
         {"empty file", ""},
         {"no newline in the last block", Image(200) + std::string(9000, '7') + "\n"},
@@ -156,15 +142,11 @@ TEST(Trailer, DamagedTrailersAreRefused)
     TempDir dir;
     for (const TrailerCase &c : cases) {
         WriteFile(dir / "installer", c.tail);
-        FILE *file = Open(dir / "installer");
-        long long length = 0;
-        EXPECT_FALSE(FindPayload(file, &length)) << c.name;
-        fclose(file);
+        EXPECT_EQ(Locate(dir / "installer"), Found(-1, -1)) << c.name;
     }
 }
 
-TEST(Trailer, OffsetsAndLengthsBeyond2GiBAreExact)
-{
+TEST(Trailer, OffsetsAndLengthsBeyond2GiBAreExact) {
     TempDir dir;
     const long long payload = 2500000000LL;
     const std::string trailer = "\n2500000000\n";
@@ -174,16 +156,10 @@ TEST(Trailer, OffsetsAndLengthsBeyond2GiBAreExact)
     ASSERT_EQ(pwrite(fd, trailer.data(), trailer.size(), image + payload),
               static_cast<ssize_t>(trailer.size()));
     close(fd);
-    FILE *file = Open(dir / "installer");
-    long long length = 0;
-    ASSERT_TRUE(FindPayload(file, &length));
-    EXPECT_EQ(length, payload);
-    EXPECT_EQ(ftello(file), image);
-    fclose(file);
+    EXPECT_EQ(Locate(dir / "installer"), Found(payload, image));
 }
 
-TEST(Feed, ExampleFileFeedsThePayloadAndNotOneByteOfTheTrailer)
-{
+TEST(Feed, ExampleFileFeedsThePayloadAndNotOneByteOfTheTrailer) {
     TempDir dir;
     std::string payload(kPayloadSize, '\0');
     for (long long i = 0; i < kPayloadSize; i++)
@@ -206,8 +182,7 @@ TEST(Feed, ExampleFileFeedsThePayloadAndNotOneByteOfTheTrailer)
     EXPECT_EQ(fPercentDone, 100.0f);
 }
 
-TEST(Feed, ReaderThatGoesAwayFailsTheFeedButNotTheProcess)
-{
+TEST(Feed, ReaderThatGoesAwayFailsTheFeedButNotTheProcess) {
     TempDir dir;
     WriteFile(dir / "installer", Image(100) + std::string(200000, 'p') + "\n200000\n");
     FILE *file = Open(dir / "installer");
@@ -225,8 +200,7 @@ TEST(Feed, ReaderThatGoesAwayFailsTheFeedButNotTheProcess)
     EXPECT_EQ(now.sa_handler, SIG_DFL) << "the broken-pipe signal is left as it was";
 }
 
-TEST(Feed, FileThatEndsBeforeThePayloadDoesFails)
-{
+TEST(Feed, FileThatEndsBeforeThePayloadDoesFails) {
     TempDir dir;
     WriteFile(dir / "installer", std::string(1000, 'p'));
     FILE *file = Open(dir / "installer");
@@ -237,8 +211,7 @@ TEST(Feed, FileThatEndsBeforeThePayloadDoesFails)
     EXPECT_EQ(ReadFile(dir / "fed").size(), 1000u);
 }
 
-TEST(Extract, ExampleFileUnpacksThroughRealGunzipAndTar)
-{
+TEST(Extract, ExampleFileUnpacksThroughRealGunzipAndTar) {
     TempDir dir;
     std::string payload = GzipOfExactSize(dir, kPayloadSize);
     ASSERT_EQ(static_cast<long long>(payload.size()), kPayloadSize);

@@ -40,23 +40,17 @@ assemble "$work/plain.tar" "\\n$(wc -c < "$work/plain.tar")\\n" "$work/plain"
 run "$work/plain" -s "$work/plain-destination"
 expect_ending 1 "$MSG_UNPACK"
 
-case="tar fails after reading everything"
-fake tar 'cat > /dev/null; exit 2'
-PATH="$work/fake:$PATH" run "$work/installer" -s "$work/tar-fails"
-expect_ending 1 "$MSG_UNPACK"
-rm -rf "$work/fake"
-
-case="tar quits without reading"
-fake tar 'exit 0'
-PATH="$work/fake:$PATH" run "$work/installer" -s "$work/tar-quits"
-expect_ending 1 "$MSG_UNPACK"
-rm -rf "$work/fake"
-
-case="gunzip quits without reading"
-fake gunzip 'exit 0'
-PATH="$work/fake:$PATH" run "$work/installer" -s "$work/gunzip-quits"
-expect_ending 1 "$MSG_UNPACK"
-rm -rf "$work/fake"
+# Programs put first on the search path: case|program|what it does.
+while IFS='|' read -r case program script; do
+  fake "$program" "$script"
+  PATH="$work/fake:$PATH" run "$work/installer" -s "$work/$program-destination"
+  expect_ending 1 "$MSG_UNPACK"
+  rm -rf "$work/fake" "$work/$program-destination"
+done <<'FAKES'
+tar fails after reading everything|tar|cat > /dev/null; exit 2
+tar quits without reading|tar|exit 0
+gunzip quits without reading|gunzip|exit 0
+FAKES
 
 case="gunzip is not on the search path"
 mkdir "$work/only-tar"

@@ -1,0 +1,99 @@
+#!/bin/sh
+# Measures a silent install against the bare pipeline it stands for,
+#   gunzip < payload | tar xof -
+# on a payload of at least 80 MB packed from real system files.  Runs the two
+# in turns, prints each time, the median ratio (installer / bare, target at
+# most 1.03) and the installer's own peak memory (target at most 4 MB).
+#   usage: bench/silent-install.sh [BUILD_DIR [RUNS]]
+set -eu
+build=${1:-build}
+runs=${2:-9}
+image=$build/zorvane-installer
+mkinstaller=$build/mkinstaller
+[ -x "$image" ] && [ -x "$mkinstaller" ] || { echo "build first: make" >&2; exit 1; }
+
+work=$(mktemp -d /tmp/silent-install-bench.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+echo "Packing a payload of at least 80 MB from system directories ..."
+mkdir "$work/top"
+printf '#!/bin/sh\necho zorvane\n' > "$work/top/zorvane"
+chmod 755 "$work/top/zorvane"
+tar -C "$work/top" -cf "$work/system.tar" ./zorvane
+for directory in ./usr/lib/gcc ./usr/share/perl ./usr/bin ./usr/lib/x86_64-linux-gnu; do
+  [ -d "/$directory" ] || continue
+  tar -C / -rf "$work/system.tar" "$directory" 2>/dev/null || true
+  gzip -6 < "$work/system.tar" > "$work/payload.tar.gz"
+  [ "$(wc -c < "$work/payload.tar.gz")" -ge 80000000 ] && break
+done
+rm "$work/system.tar"
+"$mkinstaller" create "$image" "$work/payload.tar.gz" "$work/installer"
+size=$(wc -c < "$work/payload.tar.gz")
+echo "Payload: $((size / 1000000)) MB compressed, $(gzip -l "$work/payload.tar.gz" |
+  awk 'NR == 2 { print int($2 / 1000000) }') MB unpacked."
+[ "$size" -ge 80000000 ] || { echo "payload below 80 MB" >&2; exit 1; }
+
+# Prints the wall-clock and the processor seconds (children included) that
+# a command takes.
+seconds() {
+  /usr/bin/time -f '%e %U %S' -o "$work/time" "$@"
+  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' "$work/time"
+}
+
+installer_run() {
+  seconds "$work/installer" -s "$work/to"
+}
+
+bare_run() {
+  seconds sh -c 'mkdir "$1" && cd "$1" && gunzip < "$2" | tar xof -' \
+    sh "$work/to" "$work/payload.tar.gz"
+}
+
+# Prints the median of the numbers on standard input.
+median() {
+  sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+: > "$work/times"
+for run in $(seq "$runs"); do
+  # the two take turns at going first
+  if [ $((run % 2)) = 1 ]; then
+    bare=$(bare_run); rm -rf "$work/to"; sync
+    installer=$(installer_run); rm -rf "$work/to"; sync
+  else
+    installer=$(installer_run); rm -rf "$work/to"; sync
+    bare=$(bare_run); rm -rf "$work/to"; sync
+  fi
+  echo "$installer $bare" >> "$work/times"
+  echo "$run $installer $bare" |
+    awk '{ printf "run %d: installer %ss (cpu %ss), bare pipeline %ss (cpu %ss)\n", $1, $2, $3, $4, $5 }'
+done
+echo "median wall time: installer $(cut -d' ' -f1 "$work/times" | median)s," \
+     "bare $(cut -d' ' -f3 "$work/times" | median)s"
+echo "median ratio installer / bare, wall time: $(awk '{ print $1 / $3 }' "$work/times" | median)" \
+     "(target <= 1.03); processor time: $(awk '{ print $2 / $4 }' "$work/times" | median)"
+
+# The installer's own memory, sampled from /proc while it runs: peak
+# resident set (shared library pages included), and the largest proportional
+# and private shares seen.
+"$work/installer" -s "$work/to" &
+pid=$!
+peak=0 pss=0 private=0
+while grep -q '^State:[[:space:]]*[^Z]' "/proc/$pid/status" 2>/dev/null; do
+  # shellcheck disable=SC2046
+  set -- $(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null) \
+         $(awk '/^Pss:/ { p = $2 } /^Private_(Clean|Dirty):/ { q += $2 }
+                END { print p + 0, q + 0 }' "/proc/$pid/smaps_rollup" 2>/dev/null)
+  if [ $# = 3 ]; then
+    peak=$1
+    [ "$2" -gt "$pss" ] && pss=$2
+    [ "$3" -gt "$private" ] && private=$3
+  fi
+  sleep 0.01
+done
+wait "$pid"
+rm -rf "$work/to"
+echo "installer peak RSS (VmHWM): ${peak} KB (target <= 4096 KB);" \
+     "largest PSS ${pss} KB, largest private ${private} KB"
+largest=$( { /usr/bin/time -f %M "$work/installer" -s "$work/to" > /dev/null; } 2>&1 | tail -n 1)
+echo "largest peak RSS of installer, gunzip and tar (/usr/bin/time %M): ${largest} KB"
