@@ -14,8 +14,7 @@ static const char SHARED_CANDIDATE[] = "/usr/local/Zorvane8";
 static const char OPT_CANDIDATE[] = "/opt/Zorvane8";
 
 // Adds one directory to the list, unless it is there already.
-static void AddCandidate(Widget comboBox, const char *directory, int position)
-{
+static void AddCandidate(Widget comboBox, const char *directory, int position) {
     XmString item = XmStringCreateLtoR(const_cast<char *>(directory), XmSTRING_DEFAULT_CHARSET);
     ZVKDtComboBoxAddItem(comboBox, item, position, True);
     XmStringFree(item);
@@ -23,8 +22,7 @@ static void AddCandidate(Widget comboBox, const char *directory, int position)
 
 // Offers the candidates in order; the text field shows the first of them.
 // Without HOME there is no home candidate and the other two keep their order.
-void AddDestinationCandidates(Widget comboBox)
-{
+void AddDestinationCandidates(Widget comboBox) {
     const char *home = getenv("HOME");
     const std::string homeCandidate = home ? std::string(home) + PRODUCT_SUFFIX : std::string();
     const bool sharedWritable = access(SHARED_PARENT, W_OK) == 0;

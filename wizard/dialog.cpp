@@ -16,8 +16,7 @@ Widget ErrorDialog;
 static const size_t HOME_MOTIF_CAN_TAKE = 900;
 
 // Makes the dialog, unmanaged, over the application shell.
-static void CreateDialog()
-{
+static void CreateDialog() {
     ErrorDialog = XmCreateErrorDialog(pAppShell, const_cast<char *>("ErrorDialog"), nullptr, 0);
     XtVaSetValues(XtParent(ErrorDialog), XtNtitle, "Error", nullptr);
     XtVaSetValues(ErrorDialog, XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL, XmNnoResize, True,
@@ -27,8 +26,7 @@ static void CreateDialog()
 }
 
 // Makes the dialog with HOME kept from Motif when it is too long for it.
-void CreateErrorDialog()
-{
+void CreateErrorDialog() {
     const char *home = getenv("HOME");
     if (home == nullptr || strlen(home) < HOME_MOTIF_CAN_TAKE) {
         CreateDialog();

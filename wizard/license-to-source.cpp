@@ -15,14 +15,12 @@ static const int MAX_COLUMNS = 40;
 static const int TAB_WIDTH = 8;
 
 // Prints one broken rule, naming the file.
-static void Complain(const std::string &file, const std::string &problem)
-{
+static void Complain(const std::string &file, const std::string &problem) {
     fprintf(stderr, "license-to-source: %s: %s\n", file.c_str(), problem.c_str());
 }
 
 // Width of a line on screen, a tab advancing to the next multiple of 8.
-static int Columns(const std::string &line)
-{
+static int Columns(const std::string &line) {
     int column = 0;
     for (char c : line)
         column = c == '\t' ? (column / TAB_WIDTH + 1) * TAB_WIDTH : column + 1;
@@ -30,14 +28,12 @@ static int Columns(const std::string &line)
 }
 
 // True for the characters a line may hold: printable ASCII and the tab.
-static bool Allowed(unsigned char c)
-{
+static bool Allowed(unsigned char c) {
     return c == '\t' || (c >= 0x20 && c <= 0x7e);
 }
 
 // Checks every line; reports the first line that breaks each rule.
-static bool CheckLines(const std::string &file, const std::string &text)
-{
+static bool CheckLines(const std::string &file, const std::string &text) {
     bool good = true, reportedWidth = false, reportedCharacter = false;
     std::istringstream lines(text);
     std::string line;
@@ -71,8 +67,7 @@ static bool CheckLines(const std::string &file, const std::string &text)
 }
 
 // Checks the length, the line count, the final newline and every line.
-static bool CheckLicense(const std::string &file, const std::string &text)
-{
+static bool CheckLicense(const std::string &file, const std::string &text) {
     bool good = CheckLines(file, text);
     if (text.size() != REQUIRED_CHARACTERS) {
         Complain(file, "the text must be exactly 24409 characters long; it has " +
@@ -83,8 +78,8 @@ static bool CheckLicense(const std::string &file, const std::string &text)
     for (char c : text)
         lines += c == '\n';
     if (lines != REQUIRED_LINES) {
-        Complain(file, "the text must have exactly 709 lines; it has " + std::to_string(lines) +
-                           ".");
+        Complain(file,
+                 "the text must have exactly 709 lines; it has " + std::to_string(lines) + ".");
         good = false;
     }
     if (text.empty() || text.back() != '\n') {
@@ -95,8 +90,7 @@ static bool CheckLicense(const std::string &file, const std::string &text)
 }
 
 // The text as a C++ string literal, one source line per text line.
-static std::string Literal(const std::string &text)
-{
+static std::string Literal(const std::string &text) {
     std::string out = "\"";
     for (char c : text) {
         if (c == '"' || c == '\\' || c == '?')
@@ -111,8 +105,7 @@ static std::string Literal(const std::string &text)
     return out + "\"";
 }
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (argc < 2 || argc > 3) {
         fprintf(stderr, "usage: license-to-source LICENSE.txt [OUTPUT.cpp]\n");
         return 2;

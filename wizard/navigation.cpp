@@ -2,8 +2,8 @@
 // the keyboard focus that follows them, and the five keyboard accelerators
 // carried by a popup menu that is never shown.
 #include <Xm/RowColumn.h>
-#include <cstdint>
 #include <Xm/Xm.h>
+#include <cstdint>
 
 #include "build.h"
 #include "installer.h"
@@ -12,20 +12,17 @@
 Widget dummypopup;
 
 // The progress page is in view from the start of an unpack to the end.
-bool InstallUnderWay()
-{
+bool InstallUnderWay() {
     return page3form != nullptr && XtIsManaged(page3form);
 }
 
 // Raises a widget's window over the siblings that it overlaps.
-static void Raise(Widget w)
-{
+static void Raise(Widget w) {
     XRaiseWindow(XtDisplay(w), XtWindow(w));
 }
 
 // Shows page 2, the destination directory, with the focus on Finish.
-void ShowDestinationPage(Widget, XtPointer, XtPointer)
-{
+void ShowDestinationPage(Widget, XtPointer, XtPointer) {
     if (InstallUnderWay())
         return;
     XtManageChild(page2form);
@@ -36,8 +33,7 @@ void ShowDestinationPage(Widget, XtPointer, XtPointer)
 }
 
 // Shows page 1, the license agreement, with the focus on "Accept >".
-void ShowLicensePage(Widget, XtPointer, XtPointer)
-{
+void ShowLicensePage(Widget, XtPointer, XtPointer) {
     if (InstallUnderWay())
         return;
     XtManageChild(page1form);
@@ -46,8 +42,7 @@ void ShowLicensePage(Widget, XtPointer, XtPointer)
 }
 
 // Puts the keyboard focus on the default button of the page in view.
-void FocusDefault()
-{
+void FocusDefault() {
     if (XtIsManaged(page1form))
         XmProcessTraversal(pPage1Default, XmTRAVERSE_CURRENT);
     else if (XtIsManaged(page2form))
@@ -55,8 +50,7 @@ void FocusDefault()
 }
 
 // Runs the default button of the page in view, as the Return key does.
-void ActivateDefault()
-{
+void ActivateDefault() {
     if (XtIsManaged(page1form))
         XtCallCallbacks(pPage1Default, XmNactivateCallback, nullptr);
     else if (XtIsManaged(page2form))
@@ -64,8 +58,7 @@ void ActivateDefault()
 }
 
 // The destination's text field when it has the keyboard focus, else null.
-static Widget FocusedTextField()
-{
+static Widget FocusedTextField() {
     Widget textField = nullptr;
     XtVaGetValues(page2dircombobox, "textField", &textField, nullptr);
     if (textField != nullptr && textField == XmGetFocusWidget(pAppShell))
@@ -75,40 +68,45 @@ static Widget FocusedTextField()
 
 // Turns an accelerator into its page action; typed into the focused text
 // field, the key is text instead.
-void HandleAccelerator(Widget, XtPointer clientData, XtPointer)
-{
+void HandleAccelerator(Widget, XtPointer clientData, XtPointer) {
     Widget textField = FocusedTextField();
     if (textField != nullptr) {
         XtDispatchEventToWidget(textField, XtLastEventProcessed(XtDisplay(pAppShell)));
         return;
     }
     switch (reinterpret_cast<intptr_t>(clientData)) {
-    case 0: ActivateDefault(); break;
-    case 1: Quit(nullptr, nullptr, nullptr); break;
-    case 2: ShowLicensePage(nullptr, nullptr, nullptr); break;
-    case 3: ShowDestinationPage(nullptr, nullptr, nullptr); break;
-    case 4: Install(nullptr, nullptr, nullptr); break;
-    default: break;
+    case 0:
+        ActivateDefault();
+        break;
+    case 1:
+        Quit(nullptr, nullptr, nullptr);
+        break;
+    case 2:
+        ShowLicensePage(nullptr, nullptr, nullptr);
+        break;
+    case 3:
+        ShowDestinationPage(nullptr, nullptr, nullptr);
+        break;
+    case 4:
+        Install(nullptr, nullptr, nullptr);
+        break;
+    default:
+        break;
     }
 }
 
 // Makes the hidden popup menu whose accelerators are the wizard's keys.
-void CreateAcceleratorMenu()
-{
+void CreateAcceleratorMenu() {
     dummypopup = XmVaCreateSimplePopupMenu(
-        placeholder, const_cast<char *>("dummypopup"), HandleAccelerator,
-        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>Return", nullptr,
-        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>C", nullptr,
-        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>B", nullptr,
-        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>A", nullptr,
-        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>F", nullptr,
-        nullptr);
+        placeholder, const_cast<char *>("dummypopup"), HandleAccelerator, XmVaPUSHBUTTON, nullptr,
+        NoSymbol, "<Key>Return", nullptr, XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>C", nullptr,
+        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>B", nullptr, XmVaPUSHBUTTON, nullptr, NoSymbol,
+        "<Key>A", nullptr, XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>F", nullptr, nullptr);
 }
 
 // Connects the buttons and the progress bar to their actions, in the order
 // in which the pages list them.
-void RegisterCallbacks()
-{
+void RegisterCallbacks() {
     XtAddCallback(page1accept, XmNactivateCallback, ShowDestinationPage, nullptr);
     XtAddCallback(page1cancel, XmNactivateCallback, Quit, nullptr);
     XtAddCallback(page2back, XmNactivateCallback, ShowLicensePage, nullptr);

@@ -35,8 +35,7 @@ static const char *const offsetResource[] = {XmNleftOffset, XmNtopOffset, XmNrig
 // Adds the attachment of one edge to an argument list; NO_OFFSET leaves the
 // offset resource unset, so that the form's spacing applies.
 static void Attach(Arg *args, Cardinal *count, Edge edge, unsigned char type, Widget to,
-                   int offset)
-{
+                   int offset) {
     XtSetArg(args[*count], const_cast<String>(attachmentResource[edge]), type);
     ++*count;
     if (to != nullptr) {
@@ -50,16 +49,14 @@ static void Attach(Arg *args, Cardinal *count, Edge edge, unsigned char type, Wi
 }
 
 // Sets a label's text from a C string; a newline breaks the line.
-static void SetLabelText(Widget label, const char *text)
-{
+static void SetLabelText(Widget label, const char *text) {
     XmString string = XmStringCreateLtoR(const_cast<char *>(text), XmSTRING_DEFAULT_CHARSET);
     XtVaSetValues(label, XmNlabelString, string, nullptr);
     XmStringFree(string);
 }
 
 // Makes a page form that fills the placeholder.
-static Widget CreatePageForm(const char *name, bool managed)
-{
+static Widget CreatePageForm(const char *name, bool managed) {
     Arg args[8];
     Cardinal n = 0;
     for (Edge edge : {LEFT, TOP, RIGHT, BOTTOM})
@@ -71,8 +68,7 @@ static Widget CreatePageForm(const char *name, bool managed)
 }
 
 // Makes the logo at the top left of a page.
-static Widget CreateLogo(Widget form, const char *name, Pixmap logo)
-{
+static Widget CreateLogo(Widget form, const char *name, Pixmap logo) {
     return XtVaCreateManagedWidget(name, xmLabelWidgetClass, form, XmNlabelType, XmPIXMAP,
                                    XmNlabelPixmap, logo, XmNmarginWidth, 0, XmNmarginHeight, 0,
                                    XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 10,
@@ -80,8 +76,7 @@ static Widget CreateLogo(Widget form, const char *name, Pixmap logo)
 }
 
 // Makes the separator 40 pixels below a page's logo.
-static Widget CreateSeparator(Widget form, const char *name, Widget logo)
-{
+static Widget CreateSeparator(Widget form, const char *name, Widget logo) {
     return XtVaCreateManagedWidget(name, xmSeparatorWidgetClass, form, XmNleftAttachment,
                                    XmATTACH_FORM, XmNleftOffset, 10, XmNtopAttachment,
                                    XmATTACH_WIDGET, XmNtopWidget, logo, XmNtopOffset, 40,
@@ -89,19 +84,17 @@ static Widget CreateSeparator(Widget form, const char *name, Widget logo)
 }
 
 // Makes the form under the separator that holds a page's row of buttons.
-static Widget CreateButtonRow(Widget form, const char *name, Widget separator)
-{
-    return XtVaCreateManagedWidget(name, xmFormWidgetClass, form, XmNtopAttachment,
-                                   XmATTACH_WIDGET, XmNtopWidget, separator, XmNtopOffset, 10,
-                                   XmNrightAttachment, XmATTACH_FORM, XmNrightOffset, 10,
-                                   XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 10,
-                                   XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 10, nullptr);
+static Widget CreateButtonRow(Widget form, const char *name, Widget separator) {
+    return XtVaCreateManagedWidget(name, xmFormWidgetClass, form, XmNtopAttachment, XmATTACH_WIDGET,
+                                   XmNtopWidget, separator, XmNtopOffset, 10, XmNrightAttachment,
+                                   XmATTACH_FORM, XmNrightOffset, 10, XmNbottomAttachment,
+                                   XmATTACH_FORM, XmNbottomOffset, 10, XmNleftAttachment,
+                                   XmATTACH_FORM, XmNleftOffset, 10, nullptr);
 }
 
 // Makes a push button of a row, placed left of its neighbour (or at the
 // row's right edge when it has none).
-static Widget CreateButton(Widget row, const char *name, Widget neighbour, int gap)
-{
+static Widget CreateButton(Widget row, const char *name, Widget neighbour, int gap) {
     Arg args[6];
     Cardinal n = 0;
     Attach(args, &n, RIGHT, neighbour ? XmATTACH_WIDGET : XmATTACH_FORM, neighbour, gap);
@@ -110,8 +103,7 @@ static Widget CreateButton(Widget row, const char *name, Widget neighbour, int g
 }
 
 // Makes the read-only, vertically scrolling text of the license agreement.
-static void CreateLicenseText()
-{
+static void CreateLicenseText() {
     page1license = XmCreateScrolledText(page1form, const_cast<char *>("page1license"), nullptr, 0);
     XtVaSetValues(page1license, XmNeditable, False, XmNeditMode, XmMULTI_LINE_EDIT,
                   XmNcursorPositionVisible, False, nullptr);
@@ -135,8 +127,7 @@ static void CreateLicenseText()
 }
 
 // Page 1: the license agreement, with "Accept >" and Cancel.
-void BuildLicensePage(Pixmap logo)
-{
+void BuildLicensePage(Pixmap logo) {
     page1form = CreatePageForm("page1form", true);
     page1logo = CreateLogo(page1form, "page1logo", logo);
     page1toplabel = XtVaCreateManagedWidget(
@@ -151,9 +142,8 @@ void BuildLicensePage(Pixmap logo)
         XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, page1logo, XmNleftOffset, 10,
         XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, page1logo, XmNrightAttachment,
         XmATTACH_FORM, XmNrightOffset, 15, nullptr);
-    SetLabelText(page1bottomlabel,
-                 "Click \"Accept\" to accept the terms of the license agreement\n"
-                 "and continue with the Zorvane 8 Setup program.");
+    SetLabelText(page1bottomlabel, "Click \"Accept\" to accept the terms of the license agreement\n"
+                                   "and continue with the Zorvane 8 Setup program.");
     CreateLicenseText();
     page1separator = CreateSeparator(page1form, "page1separator", page1logo);
     page1buttons = CreateButtonRow(page1form, "page1buttons", page1separator);
@@ -168,15 +158,14 @@ void BuildLicensePage(Pixmap logo)
 
 // Page 2: the destination directory in a combo box under a frame title,
 // with "< Back", Finish and Cancel.
-void BuildDestinationPage(Pixmap logo)
-{
+void BuildDestinationPage(Pixmap logo) {
     page2form = CreatePageForm("page2form", false);
     page2logo = CreateLogo(page2form, "page2logo", logo);
     page2frame1 = XtVaCreateManagedWidget(
         "page2frame1", xmFrameWidgetClass, page2form, XmNmarginHeight, 7, XmNmarginWidth, 7,
         XmNshadowType, XmSHADOW_ETCHED_IN, XmNheight, 45, XmNleftAttachment, XmATTACH_WIDGET,
-        XmNleftWidget, page2logo, XmNleftOffset, 10, XmNtopAttachment, XmATTACH_FORM,
-        XmNtopOffset, 20, XmNrightAttachment, XmATTACH_FORM, XmNrightOffset, 10, nullptr);
+        XmNleftWidget, page2logo, XmNleftOffset, 10, XmNtopAttachment, XmATTACH_FORM, XmNtopOffset,
+        20, XmNrightAttachment, XmATTACH_FORM, XmNrightOffset, 10, nullptr);
     Display *display = XtDisplay(page2form);
     ZVKDtInitComboBox(DefaultVisual(display, DefaultScreen(display)),
                       DefaultDepth(display, DefaultScreen(display)));
@@ -185,10 +174,9 @@ void BuildDestinationPage(Pixmap logo)
                                 ComboTypeTextField, "arrowType", ComboArrowButton, nullptr);
     AddDestinationCandidates(page2dircombobox);
     page2dirlabel = XtVaCreateManagedWidget(
-        "page2dirlabel", xmLabelWidgetClass, page2form, XmNtopAttachment,
-        XmATTACH_OPPOSITE_WIDGET, XmNtopWidget, page2frame1, XmNtopOffset, -10,
-        XmNleftAttachment, XmATTACH_OPPOSITE_WIDGET, XmNleftWidget, page2frame1, XmNleftOffset,
-        5, nullptr);
+        "page2dirlabel", xmLabelWidgetClass, page2form, XmNtopAttachment, XmATTACH_OPPOSITE_WIDGET,
+        XmNtopWidget, page2frame1, XmNtopOffset, -10, XmNleftAttachment, XmATTACH_OPPOSITE_WIDGET,
+        XmNleftWidget, page2frame1, XmNleftOffset, 5, nullptr);
     page2separator = CreateSeparator(page2form, "page2separator", page2logo);
     page2buttons = CreateButtonRow(page2form, "page2buttons", page2separator);
     page2finish = CreateButton(page2buttons, "page2finish", nullptr, 10);
@@ -199,14 +187,13 @@ void BuildDestinationPage(Pixmap logo)
 }
 
 // Page 3: the progress bar under its label; no buttons.
-void BuildProgressPage(Pixmap logo)
-{
+void BuildProgressPage(Pixmap logo) {
     page3form = CreatePageForm("page3form", false);
     page3logo = CreateLogo(page3form, "page3logo", logo);
     page3progresslabel = XtVaCreateManagedWidget(
-        "page3progresslabel", xmLabelWidgetClass, page3form, XmNalignment,
-        XmALIGNMENT_BEGINNING, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, page3logo,
-        XmNleftOffset, 10, XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 10, nullptr);
+        "page3progresslabel", xmLabelWidgetClass, page3form, XmNalignment, XmALIGNMENT_BEGINNING,
+        XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, page3logo, XmNleftOffset, 10,
+        XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, 10, nullptr);
     page3progressframe = XtVaCreateManagedWidget(
         "page3progressframe", xmFrameWidgetClass, page3form, XmNshadowType, XmSHADOW_IN,
         XmNshadowThickness, 1, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, page3logo,

@@ -10,15 +10,13 @@
 int nLastWidth = 0;
 
 // Width in pixels of the filled part of a bar `width` pixels wide.
-static int FilledWidth(Dimension width)
-{
+static int FilledWidth(Dimension width) {
     // Exact in extended precision: one rounding, then truncation.
     return static_cast<int>(static_cast<long double>(width) * fPercentDone / 100.0);
 }
 
 // Writes the percentage over the bar, centred when the bar's font is loaded.
-static void DrawPercentage(Widget w, Dimension width, Dimension height)
-{
+static void DrawPercentage(Widget w, Dimension width, Dimension height) {
     char text[16];
     int length = snprintf(text, sizeof text, "%d%%", static_cast<int>(fPercentDone));
     int x = width / 2;
@@ -32,8 +30,7 @@ static void DrawPercentage(Widget w, Dimension width, Dimension height)
 }
 
 // Redraws the bar from fPercentDone, but only when its filled width changed.
-void DrawProgress(Widget w, XtPointer, XtPointer)
-{
+void DrawProgress(Widget w, XtPointer, XtPointer) {
     if (!XtIsRealized(w))
         return;
     Dimension width = 0, height = 0;
@@ -57,8 +54,7 @@ void DrawProgress(Widget w, XtPointer, XtPointer)
 // Redraws the bar and handles every pending event, timers included, so that
 // the window stays live while the payload unpacks.  Nothing waits here for
 // an event that has not come yet.
-void ShowProgress()
-{
+void ShowProgress() {
     if (pAppContext == nullptr) // no window has been built
         return;
     DrawProgress(page3progressbar, nullptr, nullptr);

@@ -20,13 +20,12 @@ XFontStruct *pFont;
 static const char APPLICATION_CLASS[] = "ZorvaneInstaller";
 static const char PROGRESS_FONT[] = "-adobe-helvetica-medium-r-*-*-14-*-*-*-*-*-*-*";
 // Border, title bar, window menu and minimise button; no resize, no maximise.
-static const int DECORATIONS = MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU |
-                               MWM_DECOR_MINIMIZE;
+static const int DECORATIONS =
+    MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU | MWM_DECOR_MINIMIZE;
 
 // Turns the compiled-in logo into a pixmap, taking the closest colours
 // where exact ones cannot be had.
-static Pixmap CreateLogoPixmap()
-{
+static Pixmap CreateLogoPixmap() {
     XpmAttributes attributes = {};
     attributes.valuemask = XpmCloseness;
     attributes.closeness = 65536;
@@ -37,8 +36,7 @@ static Pixmap CreateLogoPixmap()
 }
 
 // Makes the graphics context and the font with which the progress bar draws.
-static void CreateProgressDrawing()
-{
+static void CreateProgressDrawing() {
     Display *display = XtDisplay(pAppShell);
     gcDraw = XCreateGC(display, XtWindow(pAppShell), 0, nullptr);
     pFont = XLoadQueryFont(display, PROGRESS_FONT);
@@ -48,8 +46,7 @@ static void CreateProgressDrawing()
 
 // Builds the window in the order that keeps it hidden until it is whole,
 // then maps it with page 1 in view.
-void BuildWindow(int *argc, char **argv)
-{
+void BuildWindow(int *argc, char **argv) {
     pAppShell = XtVaAppInitialize(&pAppContext, APPLICATION_CLASS, nullptr, 0, argc, argv,
                                   const_cast<String *>(resources), XtNmappedWhenManaged, False,
                                   XmNmwmDecorations, DECORATIONS, nullptr);
@@ -67,8 +64,7 @@ void BuildWindow(int *argc, char **argv)
 }
 
 // The windowed start: the whole window, then the toolkit's main loop.
-void BuildWizard(int *argc, char **argv)
-{
+void BuildWizard(int *argc, char **argv) {
     BuildWindow(argc, argv);
     XtAppMainLoop(pAppContext);
 }

@@ -12,19 +12,16 @@
 static const char REQUIRED_VALUES[] = "100 236 255 2";
 
 // Prints one broken rule, naming the file.
-static void Complain(const char *file, const std::string &problem)
-{
+static void Complain(const char *file, const std::string &problem) {
     fprintf(stderr, "xpm-to-source: %s: %s\n", file, problem.c_str());
 }
 
 // Checks the image's size, colours, characters per pixel and extras.
-static bool CheckLogo(const char *file, const XpmImage &image, const XpmInfo &info)
-{
+static bool CheckLogo(const char *file, const XpmImage &image, const XpmInfo &info) {
     bool good = true;
     if (image.width != 100 || image.height != 236) {
-        Complain(file, "the logo must be 100 by 236 pixels; it is " +
-                           std::to_string(image.width) + " by " +
-                           std::to_string(image.height) + ".");
+        Complain(file, "the logo must be 100 by 236 pixels; it is " + std::to_string(image.width) +
+                           " by " + std::to_string(image.height) + ".");
         good = false;
     }
     if (image.ncolors != 255) {
@@ -45,8 +42,7 @@ static bool CheckLogo(const char *file, const XpmImage &image, const XpmInfo &in
 }
 
 // One string of the XPM data as a C++ string literal.
-static std::string Literal(const char *s)
-{
+static std::string Literal(const char *s) {
     std::string out = "\"";
     for (; *s; s++) {
         if (*s == '"' || *s == '\\' || *s == '?')
@@ -57,9 +53,7 @@ static std::string Literal(const char *s)
 }
 
 // Writes the XPM data as the definition of logo_xpm.
-static bool WriteSource(const char *input, const char *output, const XpmImage &image,
-                        char **data)
-{
+static bool WriteSource(const char *input, const char *output, const XpmImage &image, char **data) {
     std::ofstream out(output);
     out << "// Made from " << input << " by xpm-to-source.\n"
         << "extern const char *const logo_xpm[];\nconst char *const logo_xpm[] = {\n";
@@ -70,8 +64,7 @@ static bool WriteSource(const char *input, const char *output, const XpmImage &i
     return static_cast<bool>(out.flush());
 }
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (argc < 2 || argc > 3) {
         fprintf(stderr, "usage: xpm-to-source LOGO.xpm [OUTPUT.cpp]\n");
         return 2;
@@ -81,8 +74,8 @@ int main(int argc, char **argv)
     info.valuemask = XpmReturnInfos | XpmReturnExtensions;
     int status = XpmReadFileToXpmImage(argv[1], &image, &info);
     if (status != XpmSuccess) {
-        Complain(argv[1], std::string("not a readable XPM 3 image (") +
-                              XpmGetErrorString(status) + ").");
+        Complain(argv[1],
+                 std::string("not a readable XPM 3 image (") + XpmGetErrorString(status) + ").");
         return 1;
     }
     if (!CheckLogo(argv[1], image, info))

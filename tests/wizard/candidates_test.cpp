@@ -10,8 +10,7 @@
 
 using Candidates_ = std::vector<std::string>;
 
-TEST(Candidates, UsrLocalComesFirstWhenWritable)
-{
+TEST(Candidates, UsrLocalComesFirstWhenWritable) {
     if (access("/usr/local", W_OK) != 0)
         GTEST_SKIP() << "/usr/local is not writable for this user";
     setenv("HOME", "/home/someone", 1);
@@ -21,8 +20,7 @@ TEST(Candidates, UsrLocalComesFirstWhenWritable)
     EXPECT_EQ(DestinationText(), "/usr/local/Zorvane8");
 }
 
-TEST(Candidates, HomeComesFirstForAnUnprivilegedUser)
-{
+TEST(Candidates, HomeComesFirstForAnUnprivilegedUser) {
     if (getuid() == 0 && !BecomeNobody())
         FAIL() << "could not give up root";
     if (access("/usr/local", W_OK) == 0)
@@ -34,8 +32,7 @@ TEST(Candidates, HomeComesFirstForAnUnprivilegedUser)
     EXPECT_EQ(DestinationText(), "/home/someone/Zorvane8");
 }
 
-TEST(Candidates, HomeEqualToAFixedCandidateIsOfferedOnce)
-{
+TEST(Candidates, HomeEqualToAFixedCandidateIsOfferedOnce) {
     setenv("HOME", "/opt", 1);
     StartWizard();
     Candidates_ offered = Candidates();
@@ -44,16 +41,14 @@ TEST(Candidates, HomeEqualToAFixedCandidateIsOfferedOnce)
     EXPECT_EQ(offered.front(), "/usr/local/Zorvane8");
 }
 
-TEST(Candidates, WithoutHomeTheOtherTwoKeepTheirOrder)
-{
+TEST(Candidates, WithoutHomeTheOtherTwoKeepTheirOrder) {
     unsetenv("HOME");
     StartWizard();
     EXPECT_EQ(Candidates(), (Candidates_{"/usr/local/Zorvane8", "/opt/Zorvane8"}));
     EXPECT_EQ(DestinationText(), "/usr/local/Zorvane8");
 }
 
-TEST(Candidates, AHomeLongerThanAnyPathBufferIsOfferedWhole)
-{
+TEST(Candidates, AHomeLongerThanAnyPathBufferIsOfferedWhole) {
     std::string home = "/" + std::string(5000, 'h');
     setenv("HOME", home.c_str(), 1);
     StartWizard();

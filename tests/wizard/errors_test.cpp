@@ -12,16 +12,14 @@
 #include "wizard.h"
 
 // A self-extracting file with a sound product whose player cannot run.
-static std::string SoundInstaller()
-{
+static std::string SoundInstaller() {
     std::string path = TemporaryDirectory() + "/installer.bin";
     WriteInstallerFile(path, PackDirectory(MakeProduct("not a program\n", 0644)));
     return path;
 }
 
 // Waits for the dialog and checks its text, title and buttons.
-static void ExpectDialog(const std::string &text)
-{
+static void ExpectDialog(const std::string &text) {
     ASSERT_TRUE(WaitFor(DialogShown)) << "no error dialog for: " << text;
     EXPECT_EQ(DialogText(), text);
     char *title = nullptr;
@@ -33,8 +31,7 @@ static void ExpectDialog(const std::string &text)
     EXPECT_FALSE(XtIsManaged(XmMessageBoxGetChild(ErrorDialog, XmDIALOG_HELP_BUTTON)));
 }
 
-TEST(Errors, EmptyDestination)
-{
+TEST(Errors, EmptyDestination) {
     UseInstallerFile(SoundInstaller());
     StartWizard();
     InstallInto("");
@@ -42,8 +39,7 @@ TEST(Errors, EmptyDestination)
     EXPECT_EQ(PageInView(), 2);
 }
 
-TEST(Errors, OwnFileNotFound)
-{
+TEST(Errors, OwnFileNotFound) {
     UseInstallerFile("zorvane-gone");
     StartWizard();
     InstallInto(TemporaryDirectory());
@@ -51,8 +47,7 @@ TEST(Errors, OwnFileNotFound)
                  "run \nzorvane-gone with an absolute path (e.g. ./zorvane-gone)\n");
 }
 
-TEST(Errors, OwnFileUnreadable)
-{
+TEST(Errors, OwnFileUnreadable) {
     std::string installer = SoundInstaller();
     chmod(installer.c_str(), 0);
     ASSERT_TRUE(getuid() != 0 || BecomeNobody());
@@ -63,8 +58,7 @@ TEST(Errors, OwnFileUnreadable)
                  " and try again\n");
 }
 
-TEST(Errors, DestinationCannotBeMade)
-{
+TEST(Errors, DestinationCannotBeMade) {
     UseInstallerFile(SoundInstaller());
     StartWizard();
     std::string destination = TemporaryDirectory() + "/missing/Zorvane8";
@@ -72,8 +66,7 @@ TEST(Errors, DestinationCannotBeMade)
     ExpectDialog("Can not make directory " + destination);
 }
 
-TEST(Errors, NewDestinationRefusesTheProbeAndStays)
-{
+TEST(Errors, NewDestinationRefusesTheProbeAndStays) {
     std::string installer = SoundInstaller();
     std::string parent = TemporaryDirectory();
     ASSERT_TRUE(getuid() != 0 || BecomeNobody());
@@ -87,8 +80,7 @@ TEST(Errors, NewDestinationRefusesTheProbeAndStays)
     EXPECT_EQ(stat(destination.c_str(), &status), 0) << "the new directory was removed";
 }
 
-TEST(Errors, DestinationNotWritable)
-{
+TEST(Errors, DestinationNotWritable) {
     std::string installer = SoundInstaller();
     std::string destination = TemporaryDirectory() + "/locked";
     mkdir(destination.c_str(), 0555);
@@ -100,8 +92,7 @@ TEST(Errors, DestinationNotWritable)
     EXPECT_EQ(PageInView(), 2);
 }
 
-TEST(Errors, DamagedInstallerFileOnTheProgressPage)
-{
+TEST(Errors, DamagedInstallerFileOnTheProgressPage) {
     std::string installer = TemporaryDirectory() + "/damaged.bin";
     WriteFile(installer, std::string(20000, 'x'), 0755);
     UseInstallerFile(installer);
@@ -113,8 +104,7 @@ TEST(Errors, DamagedInstallerFileOnTheProgressPage)
     EXPECT_EQ(PageInView(), 3);
 }
 
-TEST(Errors, PlayerThatCannotStartLeavesTheProgressPageWithTheDialog)
-{
+TEST(Errors, PlayerThatCannotStartLeavesTheProgressPageWithTheDialog) {
     UseInstallerFile(SoundInstaller());
     StartWizard();
     InstallInto(TemporaryDirectory());
@@ -122,8 +112,7 @@ TEST(Errors, PlayerThatCannotStartLeavesTheProgressPageWithTheDialog)
     EXPECT_EQ(PageInView(), 3);
 }
 
-TEST(Errors, OkTakesTheDialogDownAndTheDestinationCanBeCorrected)
-{
+TEST(Errors, OkTakesTheDialogDownAndTheDestinationCanBeCorrected) {
     UseInstallerFile(SoundInstaller());
     StartWizard();
     InstallInto("");

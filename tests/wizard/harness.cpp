@@ -24,21 +24,18 @@
 static std::vector<std::string> arguments;
 static std::vector<char *> argumentPointers;
 
-static Display *TheDisplay()
-{
+static Display *TheDisplay() {
     return XtDisplay(pAppShell);
 }
 
 // Handles every event, timer and input that is pending now.
-static void HandlePending()
-{
+static void HandlePending() {
     XtInputMask pending;
     while ((pending = XtAppPending(pAppContext)) != 0)
         XtAppProcessEvent(pAppContext, pending);
 }
 
-bool WaitFor(const std::function<bool()> &condition, int milliseconds)
-{
+bool WaitFor(const std::function<bool()> &condition, int milliseconds) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end)
@@ -50,14 +47,12 @@ bool WaitFor(const std::function<bool()> &condition, int milliseconds)
     return true;
 }
 
-void Settle(int milliseconds)
-{
+void Settle(int milliseconds) {
     WaitFor([] { return false; }, milliseconds);
 }
 
 // True when the X keyboard focus lies in the wizard's shell.
-static bool ShellHasInputFocus()
-{
+static bool ShellHasInputFocus() {
     Window focus;
     int revert;
     XGetInputFocus(TheDisplay(), &focus, &revert);
@@ -75,15 +70,13 @@ static bool ShellHasInputFocus()
 }
 
 // True once the shell's window is viewable.
-static bool ShellViewable()
-{
+static bool ShellViewable() {
     XWindowAttributes attributes;
     return XGetWindowAttributes(TheDisplay(), XtWindow(pAppShell), &attributes) &&
            attributes.map_state == IsViewable;
 }
 
-void BuildWithOptions(const std::vector<std::string> &options)
-{
+void BuildWithOptions(const std::vector<std::string> &options) {
     arguments = {"zorvane-installer"};
     arguments.insert(arguments.end(), options.begin(), options.end());
     argumentPointers.clear();
@@ -96,8 +89,7 @@ void BuildWithOptions(const std::vector<std::string> &options)
     BuildWindow(&count, argumentPointers.data());
 }
 
-void StartWizard(const std::vector<std::string> &options)
-{
+void StartWizard(const std::vector<std::string> &options) {
     BuildWithOptions(options);
     ASSERT_TRUE(WaitFor(ShellViewable)) << "the window was never mapped";
     if (!WaitFor(ShellHasInputFocus, 1500)) {
@@ -107,8 +99,7 @@ void StartWizard(const std::vector<std::string> &options)
     Settle(100);
 }
 
-void PressKey(const char *keysym, bool shift)
-{
+void PressKey(const char *keysym, bool shift) {
     Display *display = TheDisplay();
     KeyCode shiftKey = XKeysymToKeycode(display, XStringToKeysym("Shift_L"));
     KeyCode key = XKeysymToKeycode(display, XStringToKeysym(keysym));
@@ -123,8 +114,7 @@ void PressKey(const char *keysym, bool shift)
     Settle(60);
 }
 
-void Type(const std::string &text)
-{
+void Type(const std::string &text) {
     for (char c : text) {
         if (c == '/')
             PressKey("slash");
@@ -137,8 +127,7 @@ void Type(const std::string &text)
     }
 }
 
-void Click(Widget w)
-{
+void Click(Widget w) {
     Display *display = TheDisplay();
     Dimension width = 0, height = 0;
     Position left = 0, top = 0;
@@ -156,43 +145,36 @@ void Click(Widget w)
     Settle(100);
 }
 
-int PageInView()
-{
-    bool one = XtIsManaged(page1form), two = XtIsManaged(page2form),
-         three = XtIsManaged(page3form);
+int PageInView() {
+    bool one = XtIsManaged(page1form), two = XtIsManaged(page2form), three = XtIsManaged(page3form);
     if (one + two + three != 1)
         return 0;
     return one ? 1 : two ? 2 : 3;
 }
 
-Widget FocusWidget()
-{
+Widget FocusWidget() {
     return XmGetFocusWidget(pAppShell);
 }
 
-Widget DestinationField()
-{
+Widget DestinationField() {
     Widget textField = nullptr;
     XtVaGetValues(page2dircombobox, "textField", &textField, nullptr);
     return textField;
 }
 
-std::string DestinationText()
-{
+std::string DestinationText() {
     char *value = XmTextFieldGetString(DestinationField());
     std::string text = value;
     XtFree(value);
     return text;
 }
 
-void SetDestinationText(const std::string &text)
-{
+void SetDestinationText(const std::string &text) {
     XmTextFieldSetString(DestinationField(), const_cast<char *>(text.c_str()));
 }
 
 // The text of a compound string, its line breaks as newlines.
-static std::string Text(XmString string)
-{
+static std::string Text(XmString string) {
     XmString separator = XmStringSeparatorCreate();
     Arg args[4];
     Cardinal n = 0;
@@ -214,8 +196,7 @@ static std::string Text(XmString string)
     return result;
 }
 
-std::string LabelText(Widget label)
-{
+std::string LabelText(Widget label) {
     XmString string = nullptr;
     XtVaGetValues(label, XmNlabelString, &string, nullptr);
     std::string text = Text(string);
@@ -223,8 +204,7 @@ std::string LabelText(Widget label)
     return text;
 }
 
-std::string DialogText()
-{
+std::string DialogText() {
     XmString string = nullptr;
     XtVaGetValues(ErrorDialog, XmNmessageString, &string, nullptr);
     std::string text = Text(string);
@@ -232,18 +212,15 @@ std::string DialogText()
     return text;
 }
 
-bool DialogShown()
-{
-    return XtIsManaged(ErrorDialog) && XtIsRealized(ErrorDialog) &&
-           [] {
-               XWindowAttributes attributes;
-               XGetWindowAttributes(TheDisplay(), XtWindow(ErrorDialog), &attributes);
-               return attributes.map_state == IsViewable;
-           }();
+bool DialogShown() {
+    return XtIsManaged(ErrorDialog) && XtIsRealized(ErrorDialog) && [] {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(TheDisplay(), XtWindow(ErrorDialog), &attributes);
+        return attributes.map_state == IsViewable;
+    }();
 }
 
-std::vector<std::string> Candidates()
-{
+std::vector<std::string> Candidates() {
     XmStringTable items = nullptr;
     int count = 0;
     XtVaGetValues(page2dircombobox, "items", &items, "itemCount", &count, nullptr);
@@ -253,8 +230,7 @@ std::vector<std::string> Candidates()
     return texts;
 }
 
-std::string TemporaryDirectory()
-{
+std::string TemporaryDirectory() {
     char pattern[] = "/tmp/wizard-test.XXXXXX";
     std::string directory = mkdtemp(pattern);
     chmod(directory.c_str(), 0777);
@@ -269,41 +245,35 @@ std::string TemporaryDirectory()
     return directory;
 }
 
-std::string ReadFile(const std::string &path)
-{
+std::string ReadFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
 }
 
-void WriteFile(const std::string &path, const std::string &content, int mode)
-{
+void WriteFile(const std::string &path, const std::string &content, int mode) {
     std::ofstream(path, std::ios::binary) << content;
     chmod(path.c_str(), mode);
 }
 
-std::string PackDirectory(const std::string &directory)
-{
+std::string PackDirectory(const std::string &directory) {
     std::string archive = directory + ".tar.gz";
     std::string command = "cd '" + directory + "' && tar -cf - . | gzip > '" + archive + "'";
     EXPECT_EQ(system(command.c_str()), 0) << command;
     return ReadFile(archive);
 }
 
-void WriteInstallerFile(const std::string &path, const std::string &payload)
-{
+void WriteInstallerFile(const std::string &path, const std::string &payload) {
     std::string image(4096, '\x7f');
     WriteFile(path, image + payload + "\n" + std::to_string(payload.size()) + "\n", 0755);
 }
 
-bool BecomeNobody()
-{
+bool BecomeNobody() {
     return setgid(65534) == 0 && setuid(65534) == 0;
 }
 
-void UseInstallerFile(const std::string &path)
-{
+void UseInstallerFile(const std::string &path) {
     static std::string name;
     static char *argv[2];
     name = path;
@@ -312,8 +282,7 @@ void UseInstallerFile(const std::string &path)
     ppArgv = argv;
 }
 
-std::string MakeProduct(const std::string &player, int mode)
-{
+std::string MakeProduct(const std::string &player, int mode) {
     std::string product = TemporaryDirectory() + "/product";
     mkdir(product.c_str(), 0755);
     WriteFile(product + "/zorvane", player, mode);
@@ -322,8 +291,7 @@ std::string MakeProduct(const std::string &player, int mode)
     return product;
 }
 
-void InstallInto(const std::string &destination)
-{
+void InstallInto(const std::string &destination) {
     if (PageInView() == 1)
         PressKey("Return");
     ASSERT_EQ(PageInView(), 2);

@@ -24,8 +24,7 @@ struct Observations {
     std::string labelPixels;
 } seen;
 
-static std::string PixelsOf(Widget w)
-{
+static std::string PixelsOf(Widget w) {
     Dimension width = 0, height = 0;
     XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, nullptr);
     XImage *image = XGetImage(XtDisplay(w), XtWindow(w), 0, 0, width, height, AllPlanes, ZPixmap);
@@ -35,15 +34,14 @@ static std::string PixelsOf(Widget w)
 }
 
 // Hides the window under another one and takes that one away again.
-static void CoverAndUncover()
-{
+static void CoverAndUncover() {
     Display *display = XtDisplay(pAppShell);
     XSetWindowAttributes attributes;
     attributes.override_redirect = True;
     attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
-    Window cover = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1280, 1024, 0,
-                                 CopyFromParent, InputOutput, CopyFromParent,
-                                 CWOverrideRedirect | CWBackPixel, &attributes);
+    Window cover =
+        XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1280, 1024, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
     XMapRaised(display, cover);
     XSync(display, False);
     XDestroyWindow(display, cover);
@@ -51,8 +49,7 @@ static void CoverAndUncover()
 }
 
 // Counts the filled columns of the bar's top row.
-static int FilledColumns()
-{
+static int FilledColumns() {
     Dimension width = 0;
     Pixel foreground = 0;
     XtVaGetValues(page3progressbar, XmNwidth, &width, XmNforeground, &foreground, nullptr);
@@ -68,16 +65,14 @@ static int FilledColumns()
 static void Record();
 
 // Runs between two chunks of the unpack, whenever the install handles events.
-static void Observe(XtPointer, XtIntervalId *)
-{
+static void Observe(XtPointer, XtIntervalId *) {
     if (fPercentDone > 0 && fPercentDone < 100) // unpacking
         Record();
     XtAppAddTimeOut(pAppContext, 1, Observe, nullptr);
 }
 
 // Takes note of the unpack's state and tries the window and the keys.
-static void Record()
-{
+static void Record() {
     seen.percentages.push_back(fPercentDone);
     seen.pages.push_back(PageInView());
     if (fPercentDone > 20 && !seen.covered) {
@@ -97,16 +92,14 @@ static void Record()
 }
 
 // A product big enough to take many chunks: incompressible data.
-static std::string BigProduct(const std::string &player, int mode)
-{
+static std::string BigProduct(const std::string &player, int mode) {
     std::string product = MakeProduct(player, mode);
     std::string command = "head -c 24000000 /dev/urandom > '" + product + "/share/media.bin'";
     EXPECT_EQ(system(command.c_str()), 0);
     return product;
 }
 
-TEST(WindowedInstall, UnpacksOnTheProgressPageWithTheWindowLive)
-{
+TEST(WindowedInstall, UnpacksOnTheProgressPageWithTheWindowLive) {
     std::string home = TemporaryDirectory();
     setenv("HOME", home.c_str(), 1);
     WriteFile(home + "/.Telquist_AmbriumSDK_60", "Bandwidth=1\nOld=stuff\nMore=lines\n");
@@ -134,8 +127,7 @@ TEST(WindowedInstall, UnpacksOnTheProgressPageWithTheWindowLive)
               "Bandwidth=10485800\nMaxBandwidth=10485800\n");
 }
 
-TEST(WindowedInstall, FailedUnpackShowsItsMessageAndStartsNoPlayer)
-{
+TEST(WindowedInstall, FailedUnpackShowsItsMessageAndStartsNoPlayer) {
     std::string home = TemporaryDirectory();
     setenv("HOME", home.c_str(), 1);
     std::string marker = home + "/player-started";
@@ -161,8 +153,7 @@ TEST(WindowedInstall, FailedUnpackShowsItsMessageAndStartsNoPlayer)
     EXPECT_EQ(stat((home + "/.Telquist_AmbriumSDK_60").c_str(), &status), -1);
 }
 
-TEST(WindowedInstall, FOnTheLicensePageInstallsTheFirstCandidateAlone)
-{
+TEST(WindowedInstall, FOnTheLicensePageInstallsTheFirstCandidateAlone) {
     std::string home = TemporaryDirectory();
     setenv("HOME", home.c_str(), 1);
     ASSERT_TRUE(getuid() != 0 || BecomeNobody()); // keeps /usr/local out of reach
@@ -178,15 +169,13 @@ TEST(WindowedInstall, FOnTheLicensePageInstallsTheFirstCandidateAlone)
 }
 
 // Presses Cancel's key while the payload unpacks.
-static void PressCancelDuringUnpack(XtPointer, XtIntervalId *)
-{
+static void PressCancelDuringUnpack(XtPointer, XtIntervalId *) {
     if (fPercentDone > 10)
         PressKey("c");
     XtAppAddTimeOut(pAppContext, 1, PressCancelDuringUnpack, nullptr);
 }
 
-TEST(WindowedInstallDeathTest, CancelKeyEndsTheProcessDuringTheUnpack)
-{
+TEST(WindowedInstallDeathTest, CancelKeyEndsTheProcessDuringTheUnpack) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     std::string installer = TemporaryDirectory() + "/installer.bin";
     WriteInstallerFile(installer, PackDirectory(BigProduct("not a program\n", 0644)));

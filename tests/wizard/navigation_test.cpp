@@ -7,16 +7,14 @@
 #include "harness.h"
 #include "wizard.h"
 
-TEST(Navigation, AcceptButtonShowsDestinationPageWithFocusOnFinish)
-{
+TEST(Navigation, AcceptButtonShowsDestinationPageWithFocusOnFinish) {
     StartWizard();
     Click(page1accept);
     EXPECT_EQ(PageInView(), 2);
     EXPECT_EQ(FocusWidget(), page2finish);
 }
 
-TEST(Navigation, ReturnAndAKeyOnLicensePageActAsAccept)
-{
+TEST(Navigation, ReturnAndAKeyOnLicensePageActAsAccept) {
     for (const char *key : {"Return", "a"}) {
         SCOPED_TRACE(key);
         if (pAppShell == nullptr)
@@ -30,8 +28,7 @@ TEST(Navigation, ReturnAndAKeyOnLicensePageActAsAccept)
     }
 }
 
-TEST(Navigation, BackButtonAndBKeyReturnToLicenseWithFocusOnAccept)
-{
+TEST(Navigation, BackButtonAndBKeyReturnToLicenseWithFocusOnAccept) {
     StartWizard();
     PressKey("Return");
     Click(page2back);
@@ -44,8 +41,7 @@ TEST(Navigation, BackButtonAndBKeyReturnToLicenseWithFocusOnAccept)
     EXPECT_EQ(FocusWidget(), page1accept);
 }
 
-TEST(Navigation, KeysForThePageInViewOnlyMoveTheFocus)
-{
+TEST(Navigation, KeysForThePageInViewOnlyMoveTheFocus) {
     StartWizard();
     XmProcessTraversal(page1cancel, XmTRAVERSE_CURRENT);
     Settle();
@@ -60,8 +56,7 @@ TEST(Navigation, KeysForThePageInViewOnlyMoveTheFocus)
     EXPECT_EQ(FocusWidget(), page2finish);
 }
 
-TEST(Navigation, NKeyHasNoActionOfItsOwn)
-{
+TEST(Navigation, NKeyHasNoActionOfItsOwn) {
     StartWizard();
     PressKey("Return");
     PressKey("n");
@@ -70,8 +65,7 @@ TEST(Navigation, NKeyHasNoActionOfItsOwn)
     EXPECT_FALSE(DialogShown());
 }
 
-TEST(Navigation, LettersAndReturnInTheTextFieldEditTheDestination)
-{
+TEST(Navigation, LettersAndReturnInTheTextFieldEditTheDestination) {
     StartWizard();
     PressKey("Return");
     Click(DestinationField());
@@ -86,8 +80,7 @@ TEST(Navigation, LettersAndReturnInTheTextFieldEditTheDestination)
 }
 
 // Pressing a key that ends the process, in a child process of its own.
-static void PressAndExpectExit(const char *key, int page)
-{
+static void PressAndExpectExit(const char *key, int page) {
     StartWizard();
     if (page == 2)
         PressKey("Return");
@@ -96,15 +89,13 @@ static void PressAndExpectExit(const char *key, int page)
     exit(1);
 }
 
-TEST(NavigationDeathTest, CancelKeyEndsTheProcessWithStatusZeroOnBothPages)
-{
+TEST(NavigationDeathTest, CancelKeyEndsTheProcessWithStatusZeroOnBothPages) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(PressAndExpectExit("c", 1), testing::ExitedWithCode(0), "");
     EXPECT_EXIT(PressAndExpectExit("c", 2), testing::ExitedWithCode(0), "");
 }
 
-TEST(NavigationDeathTest, CancelButtonsEndTheProcessWithStatusZero)
-{
+TEST(NavigationDeathTest, CancelButtonsEndTheProcessWithStatusZero) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {

@@ -22,8 +22,7 @@ struct Bar {
 };
 
 // Shows the progress page and returns the bar's size and colours.
-static Bar ShowBar()
-{
+static Bar ShowBar() {
     StartWizard();
     XtUnmanageChild(page1form);
     XtManageChild(page3form);
@@ -40,23 +39,20 @@ static Bar ShowBar()
 }
 
 // Sets the percentage and redraws as Extract does after a chunk.
-static void Draw(float percent)
-{
+static void Draw(float percent) {
     fPercentDone = percent;
     DrawProgress(page3progressbar, nullptr, nullptr);
     XSync(XtDisplay(page3progressbar), False);
 }
 
 // Reads the bar's window back from the server.
-static XImage *Grab(const Bar &bar)
-{
+static XImage *Grab(const Bar &bar) {
     return XGetImage(XtDisplay(page3progressbar), XtWindow(page3progressbar), 0, 0, bar.width,
                      bar.height, AllPlanes, ZPixmap);
 }
 
 // The positions of the pixels of one colour.
-static Pixels PixelsOf(XImage *image, Pixel colour)
-{
+static Pixels PixelsOf(XImage *image, Pixel colour) {
     Pixels found;
     for (int y = 0; y < image->height; y++)
         for (int x = 0; x < image->width; x++)
@@ -66,8 +62,7 @@ static Pixels PixelsOf(XImage *image, Pixel colour)
 }
 
 // The pixels that text drawn at (x, y) in the bar's font would set.
-static Pixels TextPixels(const Bar &bar, const char *text, int x, int y)
-{
+static Pixels TextPixels(const Bar &bar, const char *text, int x, int y) {
     Display *display = XtDisplay(page3progressbar);
     Pixmap canvas = XCreatePixmap(display, XtWindow(page3progressbar), bar.width, bar.height,
                                   DefaultDepthOfScreen(XtScreen(page3progressbar)));
@@ -87,15 +82,13 @@ static Pixels TextPixels(const Bar &bar, const char *text, int x, int y)
 }
 
 // The text's place when the bar's 14-pixel font is loaded: centred.
-static Pixels CentredText(const Bar &bar, const char *text)
-{
+static Pixels CentredText(const Bar &bar, const char *text) {
     int x = (bar.width - XTextWidth(pFont, text, strlen(text))) / 2;
     int y = pFont->ascent + (bar.height - pFont->ascent - pFont->descent) / 2;
     return TextPixels(bar, text, x, y);
 }
 
-TEST(ProgressBar, AtZeroPercentNothingIsDrawnNotEvenTheText)
-{
+TEST(ProgressBar, AtZeroPercentNothingIsDrawnNotEvenTheText) {
     Bar bar = ShowBar();
     Draw(0);
     XImage *image = Grab(bar);
@@ -103,8 +96,7 @@ TEST(ProgressBar, AtZeroPercentNothingIsDrawnNotEvenTheText)
     XDestroyImage(image);
 }
 
-TEST(ProgressBar, TruncatesTheFilledWidthAndThePercentage)
-{
+TEST(ProgressBar, TruncatesTheFilledWidthAndThePercentage) {
     Bar bar = ShowBar();
     ASSERT_NE(pFont, nullptr) << "the 14-pixel Helvetica font is missing";
     Draw(49.99f);
@@ -120,8 +112,7 @@ TEST(ProgressBar, TruncatesTheFilledWidthAndThePercentage)
     XDestroyImage(image);
 }
 
-TEST(ProgressBar, AtOneHundredPercentTheWholeWidthIsFilled)
-{
+TEST(ProgressBar, AtOneHundredPercentTheWholeWidthIsFilled) {
     Bar bar = ShowBar();
     ASSERT_NE(pFont, nullptr);
     Draw(100);
@@ -136,8 +127,7 @@ TEST(ProgressBar, AtOneHundredPercentTheWholeWidthIsFilled)
     XDestroyImage(image);
 }
 
-TEST(ProgressBar, ExposeWithAnUnchangedWidthDrawsNothing)
-{
+TEST(ProgressBar, ExposeWithAnUnchangedWidthDrawsNothing) {
     Bar bar = ShowBar();
     Draw(50);
     Display *display = XtDisplay(page3progressbar);
@@ -153,8 +143,7 @@ TEST(ProgressBar, ExposeWithAnUnchangedWidthDrawsNothing)
     XDestroyImage(image);
 }
 
-TEST(ProgressBar, WithoutTheFontTheTextStartsAtTheMiddle)
-{
+TEST(ProgressBar, WithoutTheFontTheTextStartsAtTheMiddle) {
     Bar bar = ShowBar();
     // as built on a server without the font: a GC with the default font
     pFont = nullptr;

@@ -4,8 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     const char *record = getenv("PLAYER_RECORD");
     FILE *out = record ? fopen(record, "w") : NULL;
     char directory[4096];

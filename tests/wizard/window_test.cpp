@@ -19,16 +19,14 @@ struct Box {
     int bottom() const { return y + height; }
 };
 
-static Box BoxOf(Widget w)
-{
+static Box BoxOf(Widget w) {
     Position x = 0, y = 0;
     Dimension width = 0, height = 0;
     XtVaGetValues(w, XtNx, &x, XtNy, &y, XtNwidth, &width, XtNheight, &height, nullptr);
     return {x, y, width, height};
 }
 
-TEST(Window, Is489By350WithItsTitleAndNoResizeOrMaximise)
-{
+TEST(Window, Is489By350WithItsTitleAndNoResizeOrMaximise) {
     StartWizard();
     Display *display = XtDisplay(pAppShell);
     XWindowAttributes attributes;
@@ -41,8 +39,7 @@ TEST(Window, Is489By350WithItsTitleAndNoResizeOrMaximise)
     XFree(title);
 }
 
-TEST(Window, IsMappedOnlyAfterTheWholeWindowIsBuilt)
-{
+TEST(Window, IsMappedOnlyAfterTheWholeWindowIsBuilt) {
     BuildWithOptions();
     // The map must be the build's last request: the window manager maps the
     // window only after the server has seen every other one.
@@ -59,21 +56,19 @@ TEST(Window, IsMappedOnlyAfterTheWholeWindowIsBuilt)
     EXPECT_FALSE(XtIsManaged(ErrorDialog));
 }
 
-TEST(Window, StartsOnTheLicensePageWithTheFocusOnAccept)
-{
+TEST(Window, StartsOnTheLicensePageWithTheFocusOnAccept) {
     StartWizard();
     EXPECT_EQ(PageInView(), 1);
     EXPECT_EQ(FocusWidget(), page1accept);
     EXPECT_EQ(LabelText(page1accept), "Accept >");
     EXPECT_EQ(LabelText(page1toplabel), "Installation and use of the Zorvane 8 requires\n"
-                                         "acceptance of the following terms and conditions:");
+                                        "acceptance of the following terms and conditions:");
     EXPECT_EQ(LabelText(page1bottomlabel),
               "Click \"Accept\" to accept the terms of the license agreement\n"
               "and continue with the Zorvane 8 Setup program.");
 }
 
-TEST(Window, LicenseScrollsVerticallyOnlyAndCannotBeEdited)
-{
+TEST(Window, LicenseScrollsVerticallyOnlyAndCannotBeEdited) {
     StartWizard();
     char *text = XmTextGetString(page1license);
     EXPECT_STREQ(text, license_text);
@@ -94,8 +89,7 @@ TEST(Window, LicenseScrollsVerticallyOnlyAndCannotBeEdited)
     XtFree(text);
 }
 
-TEST(Window, LaysOutLogoLeftFrameTitleOverTheEdgeAndButtonsBottomRight)
-{
+TEST(Window, LaysOutLogoLeftFrameTitleOverTheEdgeAndButtonsBottomRight) {
     StartWizard();
     PressKey("Return");
     ASSERT_EQ(PageInView(), 2);
@@ -133,8 +127,7 @@ TEST(Window, LaysOutLogoLeftFrameTitleOverTheEdgeAndButtonsBottomRight)
     EXPECT_EQ(finish.width, 75);
 }
 
-TEST(Window, FallbackResourcesSetSensitivityColoursAndSizes)
-{
+TEST(Window, FallbackResourcesSetSensitivityColoursAndSizes) {
     StartWizard();
     EXPECT_FALSE(XtIsSensitive(page1finish));
     EXPECT_FALSE(XtIsSensitive(page1back));
@@ -163,15 +156,13 @@ TEST(Window, FallbackResourcesSetSensitivityColoursAndSizes)
     EXPECT_EQ(LabelText(page3progresslabel), "Installing...");
 }
 
-TEST(Window, ResourceOptionOnTheCommandLineChangesALabel)
-{
-    StartWizard({"-xrm", "zorvane-installer*page1accept.labelString: I agree"});
+TEST(Window, ResourceOptionOnTheCommandLineChangesALabel) {
+    StartWizard({"-xrm", "ZorvaneInstaller*page1accept.labelString: I agree"});
     EXPECT_EQ(LabelText(page1accept), "I agree");
     EXPECT_EQ(LabelText(page1cancel), "Cancel");
 }
 
-TEST(Window, ApplicationDefaultsFileReplacesTheFallbacksAsAWhole)
-{
+TEST(Window, ApplicationDefaultsFileReplacesTheFallbacksAsAWhole) {
     std::string directory = TemporaryDirectory();
     WriteFile(directory + "/ZorvaneInstaller", "*page1cancel.labelString: Leave\n");
     setenv("XFILESEARCHPATH", (directory + "/%N").c_str(), 1);
