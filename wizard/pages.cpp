@@ -8,6 +8,7 @@
 #include <Xm/Separator.h>
 #include <Xm/Text.h>
 #include <Xm/Xm.h>
+#include <array>
 #include <climits>
 #include <initializer_list>
 
@@ -102,6 +103,16 @@ static Widget CreateButton(Widget row, const char *name, Widget neighbour, int g
     return XtCreateManagedWidget(name, xmPushButtonWidgetClass, row, args, n);
 }
 
+// Makes a page's four buttons, named from the right: Finish, a gap of 20,
+// two buttons side by side, a gap of 20, then Cancel.
+static void CreateButtons(Widget row, std::array<const char *, 4> names,
+                          std::array<Widget *, 4> buttons) {
+    *buttons[0] = CreateButton(row, names[0], nullptr, 10);
+    *buttons[1] = CreateButton(row, names[1], *buttons[0], 20);
+    *buttons[2] = CreateButton(row, names[2], *buttons[1], NO_OFFSET);
+    *buttons[3] = CreateButton(row, names[3], *buttons[2], 20);
+}
+
 // Makes the read-only, vertically scrolling text of the license agreement.
 static void CreateLicenseText() {
     page1license = XmCreateScrolledText(page1form, const_cast<char *>("page1license"), nullptr, 0);
@@ -147,12 +158,10 @@ void BuildLicensePage(Pixmap logo) {
     CreateLicenseText();
     page1separator = CreateSeparator(page1form, "page1separator", page1logo);
     page1buttons = CreateButtonRow(page1form, "page1buttons", page1separator);
-    page1finish = CreateButton(page1buttons, "page1finish", nullptr, 10);
+    CreateButtons(page1buttons, {"page1finish", "page1accept", "page1back", "page1cancel"},
+                  {&page1finish, &page1accept, &page1back, &page1cancel});
     XtSetSensitive(page1finish, False);
-    page1accept = CreateButton(page1buttons, "page1accept", page1finish, 20);
     XmProcessTraversal(page1accept, XmTRAVERSE_CURRENT);
-    page1back = CreateButton(page1buttons, "page1back", page1accept, NO_OFFSET);
-    page1cancel = CreateButton(page1buttons, "page1cancel", page1back, 20);
     pPage1Default = page1accept;
 }
 
@@ -179,10 +188,8 @@ void BuildDestinationPage(Pixmap logo) {
         XmNleftWidget, page2frame1, XmNleftOffset, 5, nullptr);
     page2separator = CreateSeparator(page2form, "page2separator", page2logo);
     page2buttons = CreateButtonRow(page2form, "page2buttons", page2separator);
-    page2finish = CreateButton(page2buttons, "page2finish", nullptr, 10);
-    page2next = CreateButton(page2buttons, "page2next", page2finish, 20);
-    page2back = CreateButton(page2buttons, "page2back", page2next, NO_OFFSET);
-    page2cancel = CreateButton(page2buttons, "page2cancel", page2back, 20);
+    CreateButtons(page2buttons, {"page2finish", "page2next", "page2back", "page2cancel"},
+                  {&page2finish, &page2next, &page2back, &page2cancel});
     pPage2Default = page2finish;
 }
 
