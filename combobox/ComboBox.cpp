@@ -46,6 +46,7 @@ static void _DtComboBoxGetListVisibleItemCount(Widget w, int offset, XtArgVal *v
 static XmString defaultLabelString;
 static Visual *popupVisual;
 static int popupDepth;
+static XtTranslations comboTable, labelTable, listCancelTable;
 
 static const char invalidAlignment[] =
     "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_CENTER).";
@@ -267,6 +268,15 @@ WidgetClass dtComboBoxWidgetClass = (WidgetClass)&dtComboBoxClassRec;
 
 // ---------------------------------------------------------------------------
 // Small helpers
+
+// Parses a translation table on first use only: the toolkit never frees
+// parsed tables, so parsing for every instance would grow without end.
+static XtTranslations ParsedOnce(XtTranslations *table, const char *source)
+{
+    if (!*table)
+        *table = XtParseTranslationTable(source);
+    return *table;
+}
 
 // Warns through the toolkit, so that applications can catch the message.
 static void Warn(Widget w, const char *message)
@@ -532,7 +542,7 @@ static Widget CreateLabel(DtComboBoxWidget cb, const char *name)
                                     XmNmarginHeight, 0,
                                     XmNstringDirection, (int)cb->manager.string_direction,
                                     nullptr);
-    XtOverrideTranslations(label, XtParseTranslationTable(labelTranslations));
+    XtOverrideTranslations(label, ParsedOnce(&labelTable, labelTranslations));
     return label;
 }
 
@@ -601,7 +611,7 @@ static void CreateDropDown(DtComboBoxWidget cb)
     XtSetArg(args[n], XmNlistSizePolicy, XmRESIZE_IF_POSSIBLE); n++;
     static char listName[] = "List";
     p->list = XmCreateScrolledList(p->popupFrame, listName, args, n);
-    XtOverrideTranslations(p->list, XtParseTranslationTable(listCancelTranslations));
+    XtOverrideTranslations(p->list, ParsedOnce(&listCancelTable, listCancelTranslations));
 }
 
 // Connects the list and the shell to the drop-down's handlers.
@@ -804,7 +814,7 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)w;
     DtComboBoxPart *p = &cb->combo_box;
-    XtOverrideTranslations(w, XtParseTranslationTable(comboTranslations));
+    XtOverrideTranslations(w, ParsedOnce(&comboTable, comboTranslations));
 
     if (!defaultLabelString)
         defaultLabelString = XmStringCreateSimple(const_cast<char *>("ComboBox"));
@@ -1261,10 +1271,11 @@ void ZVKDtComboBoxDeletePos(Widget w, int pos)
             Relayout(cb);
     }
     // Keep the position on the current item of the shortened list.
+    int remaining = count - 1;
     if (deleted < p->selectedPosition)
         p->selectedPosition--;
-    if (p->selectedPosition >= count - 1)
-        p->selectedPosition = count - 1 > 0 ? count - 2 : 0;
+    if (p->selectedPosition >= remaining)
+        p->selectedPosition = remaining > 0 ? remaining - 1 : 0;
     ShowCurrentItem(cb, False);
 }
 

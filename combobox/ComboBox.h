@@ -50,7 +50,6 @@
  * ComboReasonMenuPost, no event); the activate and focus callbacks pass on
  * the text field's own call data.
  */
-/* The names are (char *) so that C++ programs can pass them as String. */
 #ifndef DT_COMBOBOX_H
 #define DT_COMBOBOX_H
 
@@ -60,6 +59,7 @@
 extern "C" {
 #endif
 
+/* The names are (char *) so that C++ programs can pass them as String. */
 #define DtNshadowThickness      ((char *)"shadowThickness")
 #define DtNactivateCallback     ((char *)"activateCallback")
 #define DtNalignment            ((char *)"alignment")

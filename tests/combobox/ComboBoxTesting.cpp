@@ -4,7 +4,7 @@
 
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <Xm/Form.h>
+#include <Xm/BulletinB.h>
 #include <Xm/Label.h>
 #include <Xm/TextF.h>
 
@@ -58,10 +58,14 @@ Widget NewWindow(int x, int y)
 {
     OpenApplication();
     Widget shell = XtVaCreatePopupShell("window", topLevelShellWidgetClass, applicationShell,
-                                        XmNx, x, XmNy, y, nullptr);
-    Widget form = XtVaCreateManagedWidget("form", xmFormWidgetClass, shell, nullptr);
+                                        XmNx, x, XmNy, y, XmNallowShellResize, True,
+                                        nullptr);
+    // A bulletin board keeps its children where they are put and grants
+    // their size requests, so the combo boxes get what they ask for.
+    Widget board = XtVaCreateManagedWidget("board", xmBulletinBoardWidgetClass, shell,
+                                           XmNmarginWidth, 0, XmNmarginHeight, 0, nullptr);
     warnings.clear();
-    return form;
+    return board;
 }
 
 void ShowWindow(Widget window)
@@ -183,6 +187,13 @@ std::string LabelText(Widget label)
     std::string result = Text(s);
     XmStringFree(s);
     return result;
+}
+
+std::string ShownText(Widget combo)
+{
+    DtComboBoxPart &part = Part(combo);
+    return part.type == ComboTypeTextField ? TextFieldValue(part.textField)
+                                           : LabelText(part.labelWidget);
 }
 
 Widget NewComboBox(Widget parent, const char *name, ArgList args, Cardinal count)

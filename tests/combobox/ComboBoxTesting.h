@@ -19,7 +19,7 @@ XtAppContext App();
 Display *TheDisplay();
 std::vector<std::string> &Warnings();
 
-// A managed, realized form inside a fresh top-level shell at (x, y).
+// A bulletin board inside a fresh top-level shell at (x, y).
 Widget NewWindow(int x = 10, int y = 10);
 // Maps the window and waits until it is shown.
 void ShowWindow(Widget window);
@@ -44,6 +44,8 @@ XmString Xms(const char *text);
 std::string Text(XmString s);
 std::string TextFieldValue(Widget textField);
 std::string LabelText(Widget label);
+// What the combo box shows: its text field's value or its label's text.
+std::string ShownText(Widget combo);
 
 // A combo box made with the given arguments, managed inside parent.
 Widget NewComboBox(Widget parent, const char *name, ArgList args, Cardinal count);

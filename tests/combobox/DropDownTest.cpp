@@ -1,0 +1,241 @@
+// Dropping the list down and choosing from it with real pointer and key
+// events, and what the callbacks are told.
+#include "ComboBoxTesting.h"
+
+#include <Xm/List.h>
+
+using namespace testing_support;
+
+namespace {
+
+struct Selection {
+    int reason;
+    int position;
+    std::string item;
+    bool hasEvent;
+};
+
+class ComboBoxDropDown : public ::testing::Test {
+protected:
+    void SetUp() override { window = NewWindow(x, y); }
+    void TearDown() override { CloseWindow(window); }
+
+    // A combo box of the given type with three items, in a shown window.
+    Widget Make(int type, bool withItems = true)
+    {
+        Arg args[] = {{const_cast<char *>(DtNtype), type}};
+        combo = NewComboBox(window, "combo", args, 1);
+        if (withItems)
+            AddItems(combo, {"one", "two", "three"});
+        XtAddCallback(combo, DtNselectionCallback, RecordSelection, this);
+        XtAddCallback(combo, DtNmenuPostCallback, RecordMenuPost, this);
+        XtAddCallback(combo, DtNactivateCallback, RecordActivate, this);
+        ShowWindow(window);
+        return combo;
+    }
+    static void RecordSelection(Widget, XtPointer self, XtPointer call)
+    {
+        auto *s = (ComboBoxCallbackStruct *)call;
+        ((ComboBoxDropDown *)self)
+            ->selections.push_back({s->reason, s->position, Text(s->item), s->event != nullptr});
+    }
+    static void RecordMenuPost(Widget, XtPointer self, XtPointer call)
+    {
+        ((ComboBoxDropDown *)self)->menuPosts.push_back(((XmAnyCallbackStruct *)call)->reason);
+    }
+    static void RecordActivate(Widget, XtPointer self, XtPointer call)
+    {
+        ((ComboBoxDropDown *)self)->activations.push_back(((XmAnyCallbackStruct *)call)->reason);
+    }
+
+    void ClickArrow() { ClickWidget(Part(combo).arrowButton); }
+    bool ShellShown()
+    {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(TheDisplay(), XtWindow(Part(combo).popupShell), &attributes);
+        return attributes.map_state == IsViewable;
+    }
+    // Clicks the middle of the list item at a one-based position.
+    void ClickListItem(int position)
+    {
+        Position ix, iy;
+        Dimension iw, ih;
+        ASSERT_TRUE(XmListPosToBounds(Part(combo).list, position, &ix, &iy, &iw, &ih));
+        int lx, ly;
+        RootPosition(Part(combo).list, &lx, &ly);
+        ClickAt(lx + ix + iw / 2, ly + iy + ih / 2);
+    }
+    std::string Shown() { return ShownText(combo); }
+
+    int x = 40, y = 40;
+    Widget window = nullptr, combo = nullptr;
+    std::vector<Selection> selections;
+    std::vector<int> menuPosts;
+    std::vector<int> activations;
+};
+
+TEST_F(ComboBoxDropDown, ArrowDropsTheListUnderTheComboBoxAtLeastAsWide)
+{
+    Make(ComboTypeTextField);
+    ClickArrow();
+    ASSERT_TRUE(Part(combo).poppedUp);
+    EXPECT_TRUE(ShellShown());
+    int cx, cy;
+    RootPosition(combo, &cx, &cy);
+    Widget shell = Part(combo).popupShell;
+    EXPECT_EQ(XtX(shell), cx);
+    EXPECT_EQ(XtY(shell), cy + XtHeight(combo) - Part(combo).marginHeight);
+    EXPECT_GE(XtWidth(shell), XtWidth(combo));
+    ASSERT_EQ(menuPosts.size(), 1u);
+    EXPECT_EQ(menuPosts[0], ComboReasonMenuPost);
+    PressKey("Escape");
+    EXPECT_FALSE(Part(combo).poppedUp);
+    EXPECT_FALSE(ShellShown());
+}
+
+TEST_F(ComboBoxDropDown, WithoutItemsNothingDropsDown)
+{
+    Make(ComboTypeTextField, false);
+    ClickArrow();
+    EXPECT_FALSE(Part(combo).poppedUp);
+    EXPECT_FALSE(ShellShown());
+    EXPECT_TRUE(menuPosts.empty());
+}
+
+TEST_F(ComboBoxDropDown, KeysBrowseWithoutCallbackAndReturnChooses)
+{
+    Make(ComboTypeTextField);
+    ClickArrow();
+    PressKey("Down");
+    EXPECT_TRUE(Part(combo).poppedUp);
+    EXPECT_EQ(Shown(), "two");
+    EXPECT_TRUE(selections.empty());
+    PressKey("Down");
+    PressKey("Return");
+    EXPECT_FALSE(Part(combo).poppedUp);
+    EXPECT_EQ(Shown(), "three");
+    ASSERT_EQ(selections.size(), 1u);
+    EXPECT_EQ(selections[0].reason, ComboReasonSelect);
+    EXPECT_EQ(selections[0].position, 2);
+    EXPECT_EQ(selections[0].item, "three");
+    EXPECT_TRUE(selections[0].hasEvent);
+    EXPECT_EQ(Part(combo).selectedPosition, 2);
+    EXPECT_EQ(Text(Part(combo).selectedItem), "three");
+}
+
+TEST_F(ComboBoxDropDown, PointerChoosesAnItemAndTakesTheListDown)
+{
+    Make(ComboTypeTextField);
+    ClickArrow();
+    ClickListItem(2);
+    EXPECT_FALSE(Part(combo).poppedUp);
+    EXPECT_FALSE(ShellShown());
+    ASSERT_EQ(selections.size(), 1u);
+    EXPECT_EQ(selections[0].position, 1);
+    EXPECT_EQ(selections[0].item, "two");
+    EXPECT_EQ(Shown(), "two");
+    // The application takes input again: the arrow drops the list once more.
+    ClickArrow();
+    EXPECT_TRUE(Part(combo).poppedUp);
+}
+
+TEST_F(ComboBoxDropDown, CancelKeepsWhatBrowsingShowed)
+{
+    Make(ComboTypeTextField);
+    ClickArrow();
+    PressKey("Down");
+    PressKey("Escape");
+    EXPECT_FALSE(Part(combo).poppedUp);
+    EXPECT_EQ(Shown(), "two");
+    EXPECT_TRUE(selections.empty());
+}
+
+TEST_F(ComboBoxDropDown, PressOutsideTakesTheListDownChoosingNothing)
+{
+    Make(ComboTypeTextField);
+    ClickArrow();
+    ClickAt(1000, 900);
+    EXPECT_FALSE(Part(combo).poppedUp);
+    EXPECT_FALSE(ShellShown());
+    EXPECT_TRUE(selections.empty());
+    EXPECT_EQ(Shown(), "one");
+}
+
+TEST_F(ComboBoxDropDown, PointerLeavingAndReenteringTheListStillChooses)
+{
+    Make(ComboTypeTextField);
+    ClickArrow();
+    Position ix, iy;
+    Dimension iw, ih;
+    ASSERT_TRUE(XmListPosToBounds(Part(combo).list, 3, &ix, &iy, &iw, &ih));
+    int lx, ly;
+    RootPosition(Part(combo).list, &lx, &ly);
+    MovePointerTo(lx + ix + iw / 2, ly + iy + ih / 2);
+    MovePointerTo(1000, 900);
+    MovePointerTo(lx + ix + iw / 2, ly + iy + ih / 2);
+    EXPECT_TRUE(Part(combo).poppedUp);
+    ClickListItem(3);
+    ASSERT_EQ(selections.size(), 1u);
+    EXPECT_EQ(selections[0].item, "three");
+}
+
+TEST_F(ComboBoxDropDown, EditedTextIsReportedOnceWhenTheListDrops)
+{
+    Make(ComboTypeTextField);
+    ClickArrow();                       // text equals the item: nothing to report
+    PressKey("Escape");
+    EXPECT_TRUE(activations.empty());
+    ClickWidget(Part(combo).textField);
+    PressKey("End");
+    TypeText("x");
+    ASSERT_EQ(Shown(), "onex");
+    ClickArrow();
+    ASSERT_EQ(activations.size(), 1u);
+    EXPECT_EQ(activations[0], XmCR_ACTIVATE);
+    PressKey("Return");                 // choose "one" again: text and item agree
+    ClickArrow();
+    EXPECT_EQ(activations.size(), 1u);
+}
+
+TEST_F(ComboBoxDropDown, DropDownIsCutAtTheScreensRightAndBottomEdges)
+{
+    CloseWindow(window);
+    x = 1200;
+    y = 960;
+    window = NewWindow(x, y);
+    Make(ComboTypeTextField);
+    XtVaSetValues(combo, DtNorientation, 0, nullptr);  // keep the arrow on the screen
+    Settle();
+    ClickArrow();
+    ASSERT_TRUE(Part(combo).poppedUp);
+    Widget shell = Part(combo).popupShell;
+    int cx, cy;
+    RootPosition(combo, &cx, &cy);
+    EXPECT_EQ(XtX(shell), cx);
+    EXPECT_EQ(XtX(shell) + XtWidth(shell), 1280);
+    EXPECT_EQ(XtY(shell) + XtHeight(shell), 1024);
+    EXPECT_LT(XtHeight(shell), Part(combo).shellHeight);
+    PressKey("Escape");
+}
+
+TEST_F(ComboBoxDropDown, LabelClickAndSpaceDropTheListDown)
+{
+    Make(ComboTypeLabel);
+    ClickWidget(Part(combo).labelWidget);
+    ASSERT_TRUE(Part(combo).poppedUp);
+    PressKey("Down");
+    PressKey("Return");
+    EXPECT_EQ(Shown(), "two");
+    ASSERT_EQ(selections.size(), 1u);
+    EXPECT_EQ(selections[0].position, 1);
+
+    ASSERT_TRUE(XmProcessTraversal(combo, XmTRAVERSE_CURRENT));
+    Settle();
+    PressKey("space", true);            // shift+space is not ours
+    EXPECT_FALSE(Part(combo).poppedUp);
+    PressKey("space");
+    EXPECT_TRUE(Part(combo).poppedUp);
+    PressKey("Escape");
+}
+
+}  // namespace

@@ -1,0 +1,218 @@
+// Filling and driving the list through the public functions.
+#include "ComboBoxTesting.h"
+
+#include <Xm/List.h>
+#include <Xm/TextF.h>
+
+using namespace testing_support;
+
+namespace {
+
+class ComboBoxItems : public ::testing::Test {
+protected:
+    void SetUp() override { window = NewWindow(); }
+    void TearDown() override { CloseWindow(window); }
+
+    Widget Make(int type)
+    {
+        Arg args[] = {{const_cast<char *>(DtNtype), type}};
+        Widget combo = NewComboBox(window, "combo", args, 1);
+        XtAddCallback(combo, DtNselectionCallback, CountSelection, this);
+        return combo;
+    }
+    static void CountSelection(Widget, XtPointer self, XtPointer)
+    {
+        ((ComboBoxItems *)self)->selectionCalls++;
+    }
+    static void Add(Widget combo, const char *text, int position, Boolean unique)
+    {
+        XmString item = Xms(text);
+        ZVKDtComboBoxAddItem(combo, item, position, unique);
+        XmStringFree(item);
+    }
+    static void Select(Widget combo, const char *text)
+    {
+        XmString item = Xms(text);
+        ZVKDtComboBoxSelectItem(combo, item);
+        XmStringFree(item);
+    }
+    static int Count(Widget combo)
+    {
+        int count = -1;
+        XtVaGetValues(combo, DtNitemCount, &count, nullptr);
+        return count;
+    }
+    static std::vector<int> ListSelection(Widget combo)
+    {
+        int *positions = nullptr, count = 0;
+        std::vector<int> result;
+        if (XmListGetSelectedPos(Part(combo).list, &positions, &count))
+            result.assign(positions, positions + count);
+        XtFree((char *)positions);
+        return result;
+    }
+
+    Widget window = nullptr;
+    int selectionCalls = 0;
+};
+
+TEST_F(ComboBoxItems, AddingShowsTheFirstItemAgainEachTime)
+{
+    Widget combo = Make(ComboTypeTextField);
+    Add(combo, "/opt/zorvane8", 1, True);
+    EXPECT_EQ(ShownText(combo), "/opt/zorvane8");
+    XmTextFieldSetString(Part(combo).textField, const_cast<char *>("typed"));
+    Add(combo, "/usr/local/zorvane8", 2, True);
+    EXPECT_EQ(ShownText(combo), "/opt/zorvane8");
+    Add(combo, "/home/user/zorvane8", 3, True);
+    EXPECT_EQ(ShownText(combo), "/opt/zorvane8");
+    EXPECT_EQ(Count(combo), 3);
+    EXPECT_EQ(Part(combo).itemCount, 3);
+    EXPECT_EQ(selectionCalls, 0);
+}
+
+TEST_F(ComboBoxItems, UniqueAddIgnoresAnItemAlreadyThereDuplicateAddKeepsIt)
+{
+    Widget combo = Make(ComboTypeTextField);
+    Add(combo, "a", 0, True);
+    Add(combo, "b", 0, True);
+    Add(combo, "a", 0, True);
+    EXPECT_EQ(Count(combo), 2);
+    Add(combo, "a", 0, False);
+    EXPECT_EQ(Count(combo), 3);
+    XmStringTable items = nullptr;
+    XtVaGetValues(combo, DtNitems, &items, nullptr);
+    EXPECT_EQ(Text(items[2]), "a");
+}
+
+TEST_F(ComboBoxItems, NullItemOrOtherWidgetIsIgnored)
+{
+    Widget combo = Make(ComboTypeTextField);
+    ZVKDtComboBoxAddItem(combo, nullptr, 0, True);
+    XmString item = Xms("x");
+    ZVKDtComboBoxAddItem(window, item, 0, True);
+    XmStringFree(item);
+    EXPECT_EQ(Count(combo), 0);
+}
+
+TEST_F(ComboBoxItems, SetItemScrollsButLeavesTheListsSelection)
+{
+    Widget combo = Make(ComboTypeTextField);
+    AddItems(combo, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    ZVKDtComboBoxSelectItem(combo, Part(combo).items[0]);
+    XmString eleven = Xms("11");
+    ZVKDtComboBoxSetItem(combo, eleven);
+    XmStringFree(eleven);
+    EXPECT_EQ(ShownText(combo), "11");
+    EXPECT_EQ(Part(combo).selectedPosition, 10);
+    EXPECT_EQ(Part(combo).topItemPosition, 11);
+    EXPECT_EQ(ListSelection(combo), std::vector<int>{1});
+    EXPECT_EQ(selectionCalls, 0);
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(ComboBoxItems, SelectItemMovesTheListsSelection)
+{
+    Widget combo = Make(ComboTypeLabel);
+    AddItems(combo, {"red", "green", "blue"});
+    Select(combo, "blue");
+    EXPECT_EQ(ShownText(combo), "blue");
+    EXPECT_EQ(Part(combo).selectedPosition, 2);
+    EXPECT_EQ(ListSelection(combo), std::vector<int>{3});
+    EXPECT_EQ(selectionCalls, 0);
+}
+
+TEST_F(ComboBoxItems, MissingItemsAreWarnedAboutAndChangeNothing)
+{
+    Widget combo = Make(ComboTypeTextField);
+    AddItems(combo, {"here"});
+    XmString missing = Xms("missing");
+    ZVKDtComboBoxSetItem(combo, missing);
+    ZVKDtComboBoxSelectItem(combo, missing);
+    ZVKDtComboBoxSetItem(combo, nullptr);
+    XmStringFree(missing);
+    ASSERT_EQ(Warnings().size(), 3u);
+    EXPECT_EQ(Warnings()[0], "DtComboBoxWidget: Unable to find item to set (DtComboBoxSetItem).");
+    EXPECT_EQ(Warnings()[1],
+              "DtComboBoxWidget: Unable to find item to select (XmComboBoxSelectItem).");
+    EXPECT_EQ(ShownText(combo), "here");
+}
+
+TEST_F(ComboBoxItems, DeletingAnEarlierItemKeepsTheCurrentOne)
+{
+    for (int type : {ComboTypeTextField, ComboTypeLabel}) {
+        Widget combo = Make(type);
+        AddItems(combo, {"a", "b", "c", "d"});
+        Select(combo, "c");
+        ZVKDtComboBoxDeletePos(combo, 1);
+        EXPECT_EQ(Part(combo).selectedPosition, 1) << type;
+        EXPECT_EQ(ShownText(combo), "c") << type;
+        ZVKDtComboBoxDeletePos(combo, 3);           // after the current one
+        EXPECT_EQ(Part(combo).selectedPosition, 1) << type;
+        EXPECT_EQ(ShownText(combo), "c") << type;
+        EXPECT_EQ(Count(combo), 2);
+        XtDestroyWidget(combo);
+    }
+}
+
+TEST_F(ComboBoxItems, DeletingTheCurrentItemShowsTheOneNowInItsPlace)
+{
+    Widget combo = Make(ComboTypeTextField);
+    AddItems(combo, {"a", "b", "c"});
+    Select(combo, "b");
+    ZVKDtComboBoxDeletePos(combo, 2);
+    EXPECT_EQ(ShownText(combo), "c");
+    EXPECT_EQ(Part(combo).selectedPosition, 1);
+    ZVKDtComboBoxDeletePos(combo, 0);               // the last, which is current
+    EXPECT_EQ(ShownText(combo), "a");
+    EXPECT_EQ(Part(combo).selectedPosition, 0);
+    EXPECT_EQ(Text(Part(combo).selectedItem), "a");
+}
+
+TEST_F(ComboBoxItems, EmptiedListClearsTheTextAndRestoresTheDefaultLabel)
+{
+    Widget text = Make(ComboTypeTextField);
+    AddItems(text, {"only"});
+    ZVKDtComboBoxDeletePos(text, 1);
+    EXPECT_EQ(ShownText(text), "");
+    EXPECT_EQ(Part(text).selectedPosition, 0);
+    EXPECT_EQ(Part(text).selectedItem, nullptr);
+
+    Widget label = Make(ComboTypeLabel);
+    XtVaSetValues(label, XmNy, 60, nullptr);
+    AddItems(label, {"first", "second"});
+    ZVKDtComboBoxDeletePos(label, 2);
+    ZVKDtComboBoxDeletePos(label, 1);
+    EXPECT_EQ(ShownText(label), "ComboBox");
+    // Positions outside the list change nothing.
+    ZVKDtComboBoxDeletePos(label, 5);
+    ZVKDtComboBoxDeletePos(label, -1);
+    EXPECT_EQ(Count(label), 0);
+}
+
+TEST_F(ComboBoxItems, ItemsGrowTheLabelVariantToItsWidestItem)
+{
+    Widget combo = Make(ComboTypeLabel);
+    ShowWindow(window);
+    Dimension before = XtWidth(combo);
+    AddItems(combo, {"x", "a considerably wider item than the default"});
+    Settle();
+    EXPECT_GT(XtWidth(combo), before);
+    EXPECT_EQ(XtWidth(Part(combo).labelWidget), Part(combo).labelMaxWidth);
+}
+
+TEST_F(ComboBoxItems, CreatingAndDestroyingManyComboBoxesKeepsWorking)
+{
+    XmString title = Xms("Title");
+    for (int i = 0; i < 50; i++) {
+        Arg args[] = {{const_cast<char *>(DtNlabelString), (XtArgVal)title}};
+        Widget combo = NewComboBox(window, "many", args, 1);
+        AddItems(combo, {"a", "b"});
+        XtDestroyWidget(combo);
+    }
+    XmStringFree(title);
+    Settle();
+    EXPECT_TRUE(Warnings().empty());
+}
+
+}  // namespace

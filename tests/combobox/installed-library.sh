@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs the combo box into a temporary prefix, builds a C program against
+# the installed header, library and pkg-config file, and runs it.
+#   usage: installed-library.sh <build dir> <C source>
+set -eu
+build=$1
+source=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build" --prefix "$prefix" --component Unspecified >/dev/null
+pc=$(find "$prefix" -name dtcombobox.pc)
+[ -n "$pc" ] || { echo "dtcombobox.pc was not installed" >&2; exit 1; }
+PKG_CONFIG_PATH=$(dirname "$pc")
+export PKG_CONFIG_PATH
+for header in ComboBox.h ComboBoxP.h; do
+  [ -f "$(pkg-config --variable=includedir dtcombobox)/$header" ] ||
+    { echo "$header was not installed" >&2; exit 1; }
+done
+
+# shellcheck disable=SC2046
+cc -std=c99 -Wall -Wextra -Werror -o "$prefix/program" "$source" \
+   $(pkg-config --cflags dtcombobox) $(pkg-config --libs dtcombobox)
+"$prefix/program"
