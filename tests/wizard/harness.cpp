@@ -230,18 +230,20 @@ std::vector<std::string> Candidates() {
     return texts;
 }
 
+// The directories made for the test, removed when the process ends.
+static std::vector<std::string> madeDirectories;
+
 std::string TemporaryDirectory() {
     char pattern[] = "/tmp/wizard-test.XXXXXX";
     std::string directory = mkdtemp(pattern);
     chmod(directory.c_str(), 0777);
-    static std::vector<std::string> made;
-    if (made.empty())
+    if (madeDirectories.empty())
         atexit([] {
-            for (const std::string &d : made)
-                if (system(("rm -rf '" + d + "'").c_str()) != 0)
-                    fprintf(stderr, "could not remove %s\n", d.c_str());
+            for (const std::string &made : madeDirectories)
+                if (system(("rm -rf '" + made + "'").c_str()) != 0)
+                    fprintf(stderr, "could not remove %s\n", made.c_str());
         });
-    made.push_back(directory);
+    madeDirectories.push_back(directory);
     return directory;
 }
 
@@ -270,6 +272,10 @@ void WriteInstallerFile(const std::string &path, const std::string &payload) {
 }
 
 bool BecomeNobody() {
+    // hand the test's directories over first, so that they can still be removed
+    for (const std::string &made : madeDirectories)
+        if (system(("chown -R 65534:65534 '" + made + "'").c_str()) != 0)
+            return false;
     return setgid(65534) == 0 && setuid(65534) == 0;
 }
 
