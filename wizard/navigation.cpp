@@ -66,6 +66,16 @@ static Widget FocusedTextField() {
     return nullptr;
 }
 
+// Return runs the default button of the page in view.
+static void ReturnKey(Widget, XtPointer, XtPointer) {
+    ActivateDefault();
+}
+
+// The actions of the accelerators, in the order of the menu's buttons.
+static const XtCallbackProc acceleratorActions[] = {ReturnKey, Quit, ShowLicensePage,
+                                                    ShowDestinationPage, Install};
+static const intptr_t ACCELERATORS = sizeof acceleratorActions / sizeof acceleratorActions[0];
+
 // Turns an accelerator into its page action; typed into the focused text
 // field, the key is text instead.
 void HandleAccelerator(Widget, XtPointer clientData, XtPointer) {
@@ -74,34 +84,24 @@ void HandleAccelerator(Widget, XtPointer clientData, XtPointer) {
         XtDispatchEventToWidget(textField, XtLastEventProcessed(XtDisplay(pAppShell)));
         return;
     }
-    switch (reinterpret_cast<intptr_t>(clientData)) {
-    case 0:
-        ActivateDefault();
-        break;
-    case 1:
-        Quit(nullptr, nullptr, nullptr);
-        break;
-    case 2:
-        ShowLicensePage(nullptr, nullptr, nullptr);
-        break;
-    case 3:
-        ShowDestinationPage(nullptr, nullptr, nullptr);
-        break;
-    case 4:
-        Install(nullptr, nullptr, nullptr);
-        break;
-    default:
-        break;
-    }
+    intptr_t index = reinterpret_cast<intptr_t>(clientData);
+    if (index >= 0 && index < ACCELERATORS)
+        acceleratorActions[index](nullptr, nullptr, nullptr);
 }
 
-// Makes the hidden popup menu whose accelerators are the wizard's keys.
+// Makes the hidden popup menu whose accelerators are the wizard's keys: each
+// entry has no label, no mnemonic, an accelerator and no accelerator text.
 void CreateAcceleratorMenu() {
-    dummypopup = XmVaCreateSimplePopupMenu(
-        placeholder, const_cast<char *>("dummypopup"), HandleAccelerator, XmVaPUSHBUTTON, nullptr,
-        NoSymbol, "<Key>Return", nullptr, XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>C", nullptr,
-        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>B", nullptr, XmVaPUSHBUTTON, nullptr, NoSymbol,
-        "<Key>A", nullptr, XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>F", nullptr, nullptr);
+    // clang-format off
+    dummypopup = XmVaCreateSimplePopupMenu(placeholder, const_cast<char *>("dummypopup"),
+        HandleAccelerator,
+        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>Return", nullptr,
+        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>C", nullptr,
+        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>B", nullptr,
+        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>A", nullptr,
+        XmVaPUSHBUTTON, nullptr, NoSymbol, "<Key>F", nullptr,
+        nullptr);
+    // clang-format on
 }
 
 // Connects the buttons and the progress bar to their actions, in the order
