@@ -2,6 +2,7 @@
 // not write into /usr/local and for the forms HOME can take.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -55,4 +56,7 @@ TEST(Candidates, AHomeLongerThanAnyPathBufferIsOfferedWhole) {
     Candidates_ offered = Candidates();
     ASSERT_EQ(offered.size(), 3u);
     EXPECT_NE(std::find(offered.begin(), offered.end(), home + "/Zorvane8"), offered.end());
+    InstallInto(""); // Motif still copes when it shows the error dialog
+    ASSERT_TRUE(WaitFor(DialogShown));
+    EXPECT_EQ(DialogText(), "You must specify a destination directory.");
 }
