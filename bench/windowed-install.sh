@@ -15,18 +15,8 @@ image=$build/zorvane-installer
 work=$(mktemp -d /tmp/windowed-install-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-echo "Packing a payload of at least 80 MB from system directories ..."
-mkdir "$work/top"
-printf '#!/bin/sh\ndate +%%s.%%N > "$ZORVANE_BENCH_END"\n' > "$work/top/zorvane"
-chmod 755 "$work/top/zorvane"
-tar -C "$work/top" -cf "$work/system.tar" ./zorvane
-for directory in ./usr/lib/gcc ./usr/share/perl ./usr/bin ./usr/lib/x86_64-linux-gnu; do
-  [ -d "/$directory" ] || continue
-  tar -C / -rf "$work/system.tar" "$directory" 2>/dev/null || true
-  gzip -6 < "$work/system.tar" > "$work/payload.tar.gz"
-  [ "$(wc -c < "$work/payload.tar.gz")" -ge 80000000 ] && break
-done
-rm "$work/system.tar"
+printf '#!/bin/sh\ndate +%%s.%%N > "$ZORVANE_BENCH_END"\n' > "$work/player"
+"$(dirname "$0")/pack-system-payload.sh" "$work/player" "$work/payload.tar.gz"
 "$build/mkinstaller" create "$image" "$work/payload.tar.gz" "$work/installer" >/dev/null
 echo "Payload: $(($(wc -c < "$work/payload.tar.gz") / 1000000)) MB compressed."
 export ZORVANE_BENCH_END="$work/end"
