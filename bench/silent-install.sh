@@ -15,18 +15,8 @@ mkinstaller=$build/mkinstaller
 work=$(mktemp -d /tmp/silent-install-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-echo "Packing a payload of at least 80 MB from system directories ..."
-mkdir "$work/top"
-printf '#!/bin/sh\necho zorvane\n' > "$work/top/zorvane"
-chmod 755 "$work/top/zorvane"
-tar -C "$work/top" -cf "$work/system.tar" ./zorvane
-for directory in ./usr/lib/gcc ./usr/share/perl ./usr/bin ./usr/lib/x86_64-linux-gnu; do
-  [ -d "/$directory" ] || continue
-  tar -C / -rf "$work/system.tar" "$directory" 2>/dev/null || true
-  gzip -6 < "$work/system.tar" > "$work/payload.tar.gz"
-  [ "$(wc -c < "$work/payload.tar.gz")" -ge 80000000 ] && break
-done
-rm "$work/system.tar"
+printf '#!/bin/sh\necho zorvane\n' > "$work/player"
+"$(dirname "$0")/pack-system-payload.sh" "$work/player" "$work/payload.tar.gz"
 "$mkinstaller" create "$image" "$work/payload.tar.gz" "$work/installer"
 size=$(wc -c < "$work/payload.tar.gz")
 echo "Payload: $((size / 1000000)) MB compressed, $(gzip -l "$work/payload.tar.gz" |

@@ -1,5 +1,7 @@
 // Unpacking the payload that follows the installer's executable image.
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,6 +9,9 @@
 #include "messages.h"
 #include "payload.h"
 #include "unpack.h"
+
+static const char PREFERENCES_FILE[] = ".Telquist_AmbriumSDK_60";
+static const char PREFERENCES[] = "Bandwidth=10485800\nMaxBandwidth=10485800\n";
 
 // Feeds the payload through "gunzip | tar" into the working directory; true
 // when every byte went in and both programs succeeded.
@@ -40,13 +45,30 @@ static bool UnpackInto(FILE *self, char *destination) {
     return true;
 }
 
+// Leaves the player's streaming settings in the user's home directory; a
+// home that is unknown or refuses the file leaves the player its defaults.
+static void WritePreferences(void) {
+    const char *home = getenv("HOME");
+    if (!home)
+        return;
+    std::string path = std::string(home) + "/" + PREFERENCES_FILE;
+    FILE *preferences = fopen(path.c_str(), "we");
+    if (!preferences)
+        return;
+    fprintf(preferences, "%s", PREFERENCES);
+    fclose(preferences);
+}
+
 // Unpacks the payload of the installer's own file into destination.
-void Extract(char *destination) {
+bool Extract(char *destination) {
     FILE *self = fopen(ppArgv[0], "rbe");
     if (!self) {
         ReportFormatted(MSG_EXECUTABLE_UNREADABLE, ppArgv[0], ppArgv[0]);
-        return;
+        return false;
     }
-    UnpackInto(self, destination);
+    bool unpacked = UnpackInto(self, destination);
     fclose(self);
+    if (unpacked && !bIsSilent)
+        WritePreferences();
+    return unpacked;
 }

@@ -1,4 +1,5 @@
 // The install action and the exit callback.
+#include <Xm/Xm.h>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "installer.h"
 #include "messages.h"
+#include "wizard.h"
 
 // Whether the installer's own file can be found and read, for Extract to reopen it.
 static bool OwnFileReadable(void) {
@@ -60,12 +62,50 @@ static bool ReadyToInstall(const char *destination) {
     return true;
 }
 
-// Installs the product into the destination the user chose.
+// The destination as the user gave it: the command line's in a silent
+// install, else the text in the destination page's combo box.
+static std::string Destination(void) {
+    if (bIsSilent)
+        return pLocation;
+    Widget textField = nullptr;
+    XtVaGetValues(page2dircombobox, "textField", &textField, nullptr);
+    char *value = nullptr;
+    if (textField)
+        XtVaGetValues(textField, XmNvalue, &value, nullptr);
+    std::string destination = value ? value : "";
+    XtFree(value);
+    return destination;
+}
+
+// Puts the progress page in place of whichever page started the install.
+static void ShowProgressPage(void) {
+    XtUnmanageChild(page1form);
+    XtUnmanageChild(page2form);
+    XtManageChild(page3form);
+}
+
+// Replaces the installer with the player just installed, started with "inst".
+static void Launch(const std::string &destination) {
+    std::string player = destination + "/zorvane";
+    // Extract has entered the destination: a relative one is found from there.
+    const char *file = destination[0] == '/' ? player.c_str() : "./zorvane";
+    execl(file, player.c_str(), "inst", static_cast<char *>(nullptr));
+    ReportError(MSG_LAUNCH_FAILED);
+}
+
+// Installs the product into the destination the user chose and, with the
+// wizard, starts it; a second start while one runs is ignored.
 void Install(Widget, XtPointer, XtPointer) {
-    char *destination = pLocation;
-    if (!ReadyToInstall(destination))
+    if (!bIsSilent && InstallUnderWay())
         return;
-    Extract(destination);
+    std::string destination = Destination();
+    if (!ReadyToInstall(destination.c_str()))
+        return;
+    if (!bIsSilent)
+        ShowProgressPage();
+    bool unpacked = Extract(&destination[0]);
+    if (!bIsSilent && unpacked)
+        Launch(destination);
 }
 
 // Ends the program.

@@ -25,7 +25,8 @@ void ReportFormatted(const char *format, ...) __attribute__((format(printf, 1, 2
 // Whether any failure has been reported so far.
 bool FailureReported(void);
 
-// Unpacks the payload carried by the installer's own file into destination.
-void Extract(char *destination);
+// Unpacks the payload carried by the installer's own file into destination;
+// true when the product was unpacked.
+bool Extract(char *destination);
 
 #endif

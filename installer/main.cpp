@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "installer.h"
-#include "messages.h"
+#include "wizard.h"
 
 // Chooses between a silent install and the wizard.
 int main(int argc, char **argv) {
@@ -18,6 +18,6 @@ int main(int argc, char **argv) {
         Install(nullptr, nullptr, nullptr);
         exit(FailureReported() ? EXIT_FAILURE : EXIT_SUCCESS);
     }
-    fprintf(stderr, MSG_NO_WIZARD "\n", argc > 0 ? argv[0] : "zorvane-installer");
-    return EXIT_FAILURE;
+    BuildWizard(&argc, argv);
+    return EXIT_SUCCESS;
 }

@@ -34,8 +34,6 @@
 #define MSG_DESTINATION_NOT_DIRECTORY                                                              \
     "The destination %s is not a directory that can be entered; nothing was installed."
 
-// The installer's own file.
-#define MSG_NO_WIZARD                                                                              \
-    "This build of the installer has no wizard; install silently with: %s -s DIRECTORY"
+#define MSG_LAUNCH_FAILED "Installation failed for unknown reason"
 
 #endif

@@ -7,6 +7,7 @@
 
 #include "installer.h"
 #include "payload.h"
+#include "wizard.h"
 
 // Reads the last block of the file into tail; the count read, 0 on failure.
 static size_t ReadTail(FILE *file, char *tail, off_t *size) {
@@ -71,6 +72,8 @@ static bool StreamBlocks(FILE *file, long long length, int fd) {
             return false;
         fed += count;
         fPercentDone = static_cast<float>(static_cast<double>(fed) / length * 100.0);
+        if (!bIsSilent)
+            ShowProgress();
     }
     return fed == length && !ferror(file);
 }

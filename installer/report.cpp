@@ -3,14 +3,30 @@
 #include <cstdio>
 #include <vector>
 
+#include <Xm/Xm.h>
+
 #include "installer.h"
+#include "wizard.h"
 
 static int nFailures = 0;
 
-// Shows a failure to the user: a line on the standard error stream.
+// Puts a failure into the error dialog and pops it up over the wizard; a
+// newline in the message breaks the dialog's line.
+static void ShowInErrorDialog(const char *message) {
+    XmString text = XmStringCreateLtoR(const_cast<char *>(message), XmSTRING_DEFAULT_CHARSET);
+    XtVaSetValues(ErrorDialog, XmNmessageString, text, nullptr);
+    XmStringFree(text);
+    XtManageChild(ErrorDialog);
+}
+
+// Shows a failure to the user: a line on the standard error stream in a
+// silent install, the error dialog otherwise.
 void ReportError(const char *message) {
     nFailures++;
-    fprintf(stderr, "%s\n", message);
+    if (bIsSilent)
+        fprintf(stderr, "%s\n", message);
+    else
+        ShowInErrorDialog(message);
 }
 
 // Shows a failure built from a format, whatever the length of its paths.
