@@ -1,7 +1,8 @@
 // Zorvane 8 installer: one file that carries this program, the product as a
 // gzip'd tar payload, and a trailer line with the payload's length.
-// `installer -s DIR` installs silently.  Start reading at Install (install.cpp),
-// which checks the destination and hands it to Extract (extract.cpp).
+// `installer -s DIR` installs silently; anything else opens the wizard
+// (wizard/window.cpp).  Start reading at Install (install.cpp), which checks
+// the destination and hands it to Extract (extract.cpp).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
