@@ -3,6 +3,7 @@
 
 BUILD ?= build
 JOBS  ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build test demo clean
 
