@@ -55,6 +55,9 @@ void WriteFile(const std::string &path, const std::string &content, int mode = 0
 void UseInstallerFile(const std::string &path);
 // A product directory whose player is "zorvane" with the given text and mode.
 std::string MakeProduct(const std::string &player, int mode);
+// A self-extracting file of a sound product whose player cannot start, so
+// that a windowed install returns to the test with the launch's message.
+std::string InstallerWhosePlayerCannotStart();
 // Goes to page 2, puts destination into the text field and presses Finish.
 void InstallInto(const std::string &destination);
 // Gives up root for the unprivileged user "nobody"; false when that fails.

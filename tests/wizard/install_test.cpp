@@ -157,15 +157,24 @@ TEST(WindowedInstall, FOnTheLicensePageInstallsTheFirstCandidateAlone) {
     std::string home = TemporaryDirectory();
     setenv("HOME", home.c_str(), 1);
     ASSERT_TRUE(getuid() != 0 || BecomeNobody()); // keeps /usr/local out of reach
-    std::string installer = TemporaryDirectory() + "/installer.bin";
-    WriteInstallerFile(installer, PackDirectory(MakeProduct("not a program\n", 0644)));
-    UseInstallerFile(installer);
+    UseInstallerFile(InstallerWhosePlayerCannotStart());
     StartWizard();
     ASSERT_EQ(DestinationText(), home + "/Zorvane8");
     PressKey("f");
     ASSERT_TRUE(WaitFor(DialogShown));
     EXPECT_EQ(PageInView(), 3) << "the license page stayed beside the progress page";
     EXPECT_EQ(ReadFile(home + "/Zorvane8/share/readme"), "Zorvane 8\n");
+}
+
+TEST(WindowedInstall, WithoutHomeTheInstallSucceedsWithoutPreferenceFile) {
+    unsetenv("HOME");
+    UseInstallerFile(InstallerWhosePlayerCannotStart());
+    StartWizard();
+    std::string destination = TemporaryDirectory();
+    InstallInto(destination);
+    ASSERT_TRUE(WaitFor(DialogShown));
+    EXPECT_EQ(DialogText(), "Installation failed for unknown reason") << "the unpack failed";
+    EXPECT_EQ(ReadFile(destination + "/share/readme"), "Zorvane 8\n");
 }
 
 // Presses Cancel's key while the payload unpacks.
