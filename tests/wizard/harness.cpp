@@ -212,6 +212,12 @@ std::string DialogText() {
     return text;
 }
 
+XImage *Snapshot(Widget w) {
+    Dimension width = 0, height = 0;
+    XtVaGetValues(w, XtNwidth, &width, XtNheight, &height, nullptr);
+    return XGetImage(XtDisplay(w), XtWindow(w), 0, 0, width, height, AllPlanes, ZPixmap);
+}
+
 bool DialogShown() {
     return XtIsManaged(ErrorDialog) && XtIsRealized(ErrorDialog) && [] {
         XWindowAttributes attributes;

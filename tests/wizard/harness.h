@@ -5,6 +5,7 @@
 #define ZORVANE_TESTS_WIZARD_HARNESS_H
 
 #include <X11/Intrinsic.h>
+#include <X11/Xlib.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ void SetDestinationText(const std::string &text);
 // A label's or the error dialog's text, line breaks as newlines.
 std::string LabelText(Widget label);
 std::string DialogText();
+// What a widget's window shows now, read back from the server; the caller
+// destroys the image.
+XImage *Snapshot(Widget w);
 // True once the error dialog is up.
 bool DialogShown();
 // The texts of the combo box's list, in order.

@@ -25,9 +25,7 @@ struct Observations {
 } seen;
 
 static std::string PixelsOf(Widget w) {
-    Dimension width = 0, height = 0;
-    XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, nullptr);
-    XImage *image = XGetImage(XtDisplay(w), XtWindow(w), 0, 0, width, height, AllPlanes, ZPixmap);
+    XImage *image = Snapshot(w);
     std::string pixels(image->data, image->bytes_per_line * image->height);
     XDestroyImage(image);
     return pixels;
@@ -50,13 +48,11 @@ static void CoverAndUncover() {
 
 // Counts the filled columns of the bar's top row.
 static int FilledColumns() {
-    Dimension width = 0;
     Pixel foreground = 0;
-    XtVaGetValues(page3progressbar, XmNwidth, &width, XmNforeground, &foreground, nullptr);
-    XImage *image = XGetImage(XtDisplay(pAppShell), XtWindow(page3progressbar), 0, 0, width, 1,
-                              AllPlanes, ZPixmap);
+    XtVaGetValues(page3progressbar, XmNforeground, &foreground, nullptr);
+    XImage *image = Snapshot(page3progressbar);
     int filled = 0;
-    while (filled < width && XGetPixel(image, filled, 0) == foreground)
+    while (filled < image->width && XGetPixel(image, filled, 0) == foreground)
         filled++;
     XDestroyImage(image);
     return filled;
