@@ -54,7 +54,6 @@ static bool Succeeded(pid_t pid) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Starts the pipeline gunzip | tar.
 // Opens a pipe whose ends are not inherited, widened where the system allows
 // so that a stage can run ahead of the next instead of waiting on it.
 static int OpenPipe(int ends[2]) {
@@ -64,6 +63,7 @@ static int OpenPipe(int ends[2]) {
     return 0;
 }
 
+// Starts the pipeline gunzip | tar.
 int StartUnpack(pid_t *gunzip, pid_t *tar) {
     int feed[2], link[2];
     if (OpenPipe(feed) != 0)

@@ -11,14 +11,19 @@
 
 using Candidates_ = std::vector<std::string>;
 
+// Starts the wizard with HOME set to /home/someone and checks the list and
+// the text field, which shows the first entry.
+static void ExpectCandidatesForSomeone(const Candidates_ &expected) {
+    setenv("HOME", "/home/someone", 1);
+    StartWizard();
+    EXPECT_EQ(Candidates(), expected);
+    EXPECT_EQ(DestinationText(), expected.front());
+}
+
 TEST(Candidates, UsrLocalComesFirstWhenWritable) {
     if (access("/usr/local", W_OK) != 0)
         GTEST_SKIP() << "/usr/local is not writable for this user";
-    setenv("HOME", "/home/someone", 1);
-    StartWizard();
-    EXPECT_EQ(Candidates(),
-              (Candidates_{"/usr/local/Zorvane8", "/home/someone/Zorvane8", "/opt/Zorvane8"}));
-    EXPECT_EQ(DestinationText(), "/usr/local/Zorvane8");
+    ExpectCandidatesForSomeone({"/usr/local/Zorvane8", "/home/someone/Zorvane8", "/opt/Zorvane8"});
 }
 
 TEST(Candidates, HomeComesFirstForAnUnprivilegedUser) {
@@ -26,11 +31,7 @@ TEST(Candidates, HomeComesFirstForAnUnprivilegedUser) {
         FAIL() << "could not give up root";
     if (access("/usr/local", W_OK) == 0)
         GTEST_SKIP() << "/usr/local is writable for this user";
-    setenv("HOME", "/home/someone", 1);
-    StartWizard();
-    EXPECT_EQ(Candidates(),
-              (Candidates_{"/home/someone/Zorvane8", "/usr/local/Zorvane8", "/opt/Zorvane8"}));
-    EXPECT_EQ(DestinationText(), "/home/someone/Zorvane8");
+    ExpectCandidatesForSomeone({"/home/someone/Zorvane8", "/usr/local/Zorvane8", "/opt/Zorvane8"});
 }
 
 TEST(Candidates, HomeEqualToAFixedCandidateIsOfferedOnce) {

@@ -11,14 +11,7 @@
 #include "harness.h"
 #include "wizard.h"
 
-// A self-extracting file with a sound product whose player cannot run.
-static std::string SoundInstaller() {
-    std::string path = TemporaryDirectory() + "/installer.bin";
-    WriteInstallerFile(path, PackDirectory(MakeProduct("not a program\n", 0644)));
-    return path;
-}
-
-// Waits for the dialog and checks its text, title and buttons.
+// Waits for the dialog and checks its text, title, buttons and modality.
 static void ExpectDialog(const std::string &text) {
     ASSERT_TRUE(WaitFor(DialogShown)) << "no error dialog for: " << text;
     EXPECT_EQ(DialogText(), text);
@@ -29,14 +22,21 @@ static void ExpectDialog(const std::string &text) {
     EXPECT_TRUE(XtIsManaged(XmMessageBoxGetChild(ErrorDialog, XmDIALOG_OK_BUTTON)));
     EXPECT_FALSE(XtIsManaged(XmMessageBoxGetChild(ErrorDialog, XmDIALOG_CANCEL_BUTTON)));
     EXPECT_FALSE(XtIsManaged(XmMessageBoxGetChild(ErrorDialog, XmDIALOG_HELP_BUTTON)));
+    unsigned char style = 0;
+    Boolean fixedSize = False;
+    XtVaGetValues(ErrorDialog, XmNdialogStyle, &style, XmNnoResize, &fixedSize, nullptr);
+    EXPECT_EQ(style, XmDIALOG_FULL_APPLICATION_MODAL);
+    EXPECT_TRUE(fixedSize);
 }
 
 TEST(Errors, EmptyDestination) {
-    UseInstallerFile(SoundInstaller());
+    UseInstallerFile(InstallerWhosePlayerCannotStart());
     StartWizard();
     InstallInto("");
     ExpectDialog("You must specify a destination directory.");
     EXPECT_EQ(PageInView(), 2);
+    Click(page2back);
+    EXPECT_EQ(PageInView(), 2) << "the wizard took input while the dialog was up";
 }
 
 TEST(Errors, OwnFileNotFound) {
@@ -48,7 +48,7 @@ TEST(Errors, OwnFileNotFound) {
 }
 
 TEST(Errors, OwnFileUnreadable) {
-    std::string installer = SoundInstaller();
+    std::string installer = InstallerWhosePlayerCannotStart();
     chmod(installer.c_str(), 0);
     ASSERT_TRUE(getuid() != 0 || BecomeNobody());
     UseInstallerFile(installer);
@@ -59,7 +59,7 @@ TEST(Errors, OwnFileUnreadable) {
 }
 
 TEST(Errors, DestinationCannotBeMade) {
-    UseInstallerFile(SoundInstaller());
+    UseInstallerFile(InstallerWhosePlayerCannotStart());
     StartWizard();
     std::string destination = TemporaryDirectory() + "/missing/Zorvane8";
     InstallInto(destination);
@@ -67,7 +67,7 @@ TEST(Errors, DestinationCannotBeMade) {
 }
 
 TEST(Errors, NewDestinationRefusesTheProbeAndStays) {
-    std::string installer = SoundInstaller();
+    std::string installer = InstallerWhosePlayerCannotStart();
     std::string parent = TemporaryDirectory();
     ASSERT_TRUE(getuid() != 0 || BecomeNobody());
     umask(0222);
@@ -81,7 +81,7 @@ TEST(Errors, NewDestinationRefusesTheProbeAndStays) {
 }
 
 TEST(Errors, DestinationNotWritable) {
-    std::string installer = SoundInstaller();
+    std::string installer = InstallerWhosePlayerCannotStart();
     std::string destination = TemporaryDirectory() + "/locked";
     mkdir(destination.c_str(), 0555);
     ASSERT_TRUE(getuid() != 0 || BecomeNobody());
@@ -105,7 +105,7 @@ TEST(Errors, DamagedInstallerFileOnTheProgressPage) {
 }
 
 TEST(Errors, PlayerThatCannotStartLeavesTheProgressPageWithTheDialog) {
-    UseInstallerFile(SoundInstaller());
+    UseInstallerFile(InstallerWhosePlayerCannotStart());
     StartWizard();
     InstallInto(TemporaryDirectory());
     ExpectDialog("Installation failed for unknown reason");
@@ -113,7 +113,7 @@ TEST(Errors, PlayerThatCannotStartLeavesTheProgressPageWithTheDialog) {
 }
 
 TEST(Errors, OkTakesTheDialogDownAndTheDestinationCanBeCorrected) {
-    UseInstallerFile(SoundInstaller());
+    UseInstallerFile(InstallerWhosePlayerCannotStart());
     StartWizard();
     InstallInto("");
     ASSERT_TRUE(WaitFor(DialogShown));

@@ -212,6 +212,12 @@ std::string DialogText() {
     return text;
 }
 
+XImage *Snapshot(Widget w) {
+    Dimension width = 0, height = 0;
+    XtVaGetValues(w, XtNwidth, &width, XtNheight, &height, nullptr);
+    return XGetImage(XtDisplay(w), XtWindow(w), 0, 0, width, height, AllPlanes, ZPixmap);
+}
+
 bool DialogShown() {
     return XtIsManaged(ErrorDialog) && XtIsRealized(ErrorDialog) && [] {
         XWindowAttributes attributes;
@@ -239,6 +245,9 @@ std::string TemporaryDirectory() {
     chmod(directory.c_str(), 0777);
     if (madeDirectories.empty())
         atexit([] {
+            // an install has entered one of them: leave it before it goes
+            if (chdir("/") != 0)
+                perror("/");
             for (const std::string &made : madeDirectories)
                 if (system(("rm -rf '" + made + "'").c_str()) != 0)
                     fprintf(stderr, "could not remove %s\n", made.c_str());
@@ -295,6 +304,12 @@ std::string MakeProduct(const std::string &player, int mode) {
     mkdir((product + "/share").c_str(), 0755);
     WriteFile(product + "/share/readme", "Zorvane 8\n");
     return product;
+}
+
+std::string InstallerWhosePlayerCannotStart() {
+    std::string path = TemporaryDirectory() + "/installer.bin";
+    WriteInstallerFile(path, PackDirectory(MakeProduct("not a program\n", 0644)));
+    return path;
 }
 
 void InstallInto(const std::string &destination) {

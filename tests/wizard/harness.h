@@ -5,6 +5,7 @@
 #define ZORVANE_TESTS_WIZARD_HARNESS_H
 
 #include <X11/Intrinsic.h>
+#include <X11/Xlib.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ void SetDestinationText(const std::string &text);
 // A label's or the error dialog's text, line breaks as newlines.
 std::string LabelText(Widget label);
 std::string DialogText();
+// What a widget's window shows now, read back from the server; the caller
+// destroys the image.
+XImage *Snapshot(Widget w);
 // True once the error dialog is up.
 bool DialogShown();
 // The texts of the combo box's list, in order.
@@ -55,6 +59,9 @@ void WriteFile(const std::string &path, const std::string &content, int mode = 0
 void UseInstallerFile(const std::string &path);
 // A product directory whose player is "zorvane" with the given text and mode.
 std::string MakeProduct(const std::string &player, int mode);
+// A self-extracting file of a sound product whose player cannot start, so
+// that a windowed install returns to the test with the launch's message.
+std::string InstallerWhosePlayerCannotStart();
 // Goes to page 2, puts destination into the text field and presses Finish.
 void InstallInto(const std::string &destination);
 // Gives up root for the unprivileged user "nobody"; false when that fails.

@@ -25,9 +25,7 @@ struct Observations {
 } seen;
 
 static std::string PixelsOf(Widget w) {
-    Dimension width = 0, height = 0;
-    XtVaGetValues(w, XmNwidth, &width, XmNheight, &height, nullptr);
-    XImage *image = XGetImage(XtDisplay(w), XtWindow(w), 0, 0, width, height, AllPlanes, ZPixmap);
+    XImage *image = Snapshot(w);
     std::string pixels(image->data, image->bytes_per_line * image->height);
     XDestroyImage(image);
     return pixels;
@@ -50,13 +48,11 @@ static void CoverAndUncover() {
 
 // Counts the filled columns of the bar's top row.
 static int FilledColumns() {
-    Dimension width = 0;
     Pixel foreground = 0;
-    XtVaGetValues(page3progressbar, XmNwidth, &width, XmNforeground, &foreground, nullptr);
-    XImage *image = XGetImage(XtDisplay(pAppShell), XtWindow(page3progressbar), 0, 0, width, 1,
-                              AllPlanes, ZPixmap);
+    XtVaGetValues(page3progressbar, XmNforeground, &foreground, nullptr);
+    XImage *image = Snapshot(page3progressbar);
     int filled = 0;
-    while (filled < width && XGetPixel(image, filled, 0) == foreground)
+    while (filled < image->width && XGetPixel(image, filled, 0) == foreground)
         filled++;
     XDestroyImage(image);
     return filled;
@@ -157,15 +153,24 @@ TEST(WindowedInstall, FOnTheLicensePageInstallsTheFirstCandidateAlone) {
     std::string home = TemporaryDirectory();
     setenv("HOME", home.c_str(), 1);
     ASSERT_TRUE(getuid() != 0 || BecomeNobody()); // keeps /usr/local out of reach
-    std::string installer = TemporaryDirectory() + "/installer.bin";
-    WriteInstallerFile(installer, PackDirectory(MakeProduct("not a program\n", 0644)));
-    UseInstallerFile(installer);
+    UseInstallerFile(InstallerWhosePlayerCannotStart());
     StartWizard();
     ASSERT_EQ(DestinationText(), home + "/Zorvane8");
     PressKey("f");
     ASSERT_TRUE(WaitFor(DialogShown));
     EXPECT_EQ(PageInView(), 3) << "the license page stayed beside the progress page";
     EXPECT_EQ(ReadFile(home + "/Zorvane8/share/readme"), "Zorvane 8\n");
+}
+
+TEST(WindowedInstall, WithoutHomeTheInstallSucceedsWithoutPreferenceFile) {
+    unsetenv("HOME");
+    UseInstallerFile(InstallerWhosePlayerCannotStart());
+    StartWizard();
+    std::string destination = TemporaryDirectory();
+    InstallInto(destination);
+    ASSERT_TRUE(WaitFor(DialogShown));
+    EXPECT_EQ(DialogText(), "Installation failed for unknown reason") << "the unpack failed";
+    EXPECT_EQ(ReadFile(destination + "/share/readme"), "Zorvane 8\n");
 }
 
 // Presses Cancel's key while the payload unpacks.

@@ -45,12 +45,6 @@ static void Draw(float percent) {
     XSync(XtDisplay(page3progressbar), False);
 }
 
-// Reads the bar's window back from the server.
-static XImage *Grab(const Bar &bar) {
-    return XGetImage(XtDisplay(page3progressbar), XtWindow(page3progressbar), 0, 0, bar.width,
-                     bar.height, AllPlanes, ZPixmap);
-}
-
 // The positions of the pixels of one colour.
 static Pixels PixelsOf(XImage *image, Pixel colour) {
     Pixels found;
@@ -91,7 +85,7 @@ static Pixels CentredText(const Bar &bar, const char *text) {
 TEST(ProgressBar, AtZeroPercentNothingIsDrawnNotEvenTheText) {
     Bar bar = ShowBar();
     Draw(0);
-    XImage *image = Grab(bar);
+    XImage *image = Snapshot(page3progressbar);
     EXPECT_EQ(PixelsOf(image, bar.background).size(), size_t(bar.width * bar.height));
     XDestroyImage(image);
 }
@@ -101,7 +95,7 @@ TEST(ProgressBar, TruncatesTheFilledWidthAndThePercentage) {
     ASSERT_NE(pFont, nullptr) << "the 14-pixel Helvetica font is missing";
     Draw(49.99f);
     int filled = static_cast<int>(bar.width * 0.4999);
-    XImage *image = Grab(bar);
+    XImage *image = Snapshot(page3progressbar);
     for (int x = 0; x < filled; x++)
         ASSERT_EQ(XGetPixel(image, x, 0), bar.foreground) << "column " << x;
     for (int x = filled + 1; x < bar.width; x++)
@@ -116,7 +110,7 @@ TEST(ProgressBar, AtOneHundredPercentTheWholeWidthIsFilled) {
     Bar bar = ShowBar();
     ASSERT_NE(pFont, nullptr);
     Draw(100);
-    XImage *image = Grab(bar);
+    XImage *image = Snapshot(page3progressbar);
     for (int y = 0; y < bar.height; y++)
         for (int x = 0; x < bar.width; x++) {
             if (XGetPixel(image, x, y) != bar.white) {
@@ -133,12 +127,12 @@ TEST(ProgressBar, ExposeWithAnUnchangedWidthDrawsNothing) {
     Display *display = XtDisplay(page3progressbar);
     XClearArea(display, XtWindow(page3progressbar), 0, 0, 0, 0, True);
     Settle();
-    XImage *image = Grab(bar);
+    XImage *image = Snapshot(page3progressbar);
     EXPECT_EQ(PixelsOf(image, bar.background).size(), size_t(bar.width * bar.height));
     XDestroyImage(image);
 
     Draw(75);
-    image = Grab(bar);
+    image = Snapshot(page3progressbar);
     EXPECT_EQ(XGetPixel(image, 0, 0), bar.foreground) << "a changed width draws again";
     XDestroyImage(image);
 }
@@ -149,7 +143,7 @@ TEST(ProgressBar, WithoutTheFontTheTextStartsAtTheMiddle) {
     pFont = nullptr;
     gcDraw = XCreateGC(XtDisplay(pAppShell), XtWindow(pAppShell), 0, nullptr);
     Draw(42);
-    XImage *image = Grab(bar);
+    XImage *image = Snapshot(page3progressbar);
     Pixels text = PixelsOf(image, bar.white);
     EXPECT_EQ(text, TextPixels(bar, "42%", bar.width / 2, bar.height / 2));
     ASSERT_FALSE(text.empty());

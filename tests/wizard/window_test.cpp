@@ -127,15 +127,35 @@ TEST(Window, LaysOutLogoLeftFrameTitleOverTheEdgeAndButtonsBottomRight) {
     EXPECT_EQ(finish.width, 75);
 }
 
-TEST(Window, FallbackResourcesSetSensitivityColoursAndSizes) {
+TEST(Window, FallbackResourcesShapeTheButtons) {
     StartWizard();
-    EXPECT_FALSE(XtIsSensitive(page1finish));
-    EXPECT_FALSE(XtIsSensitive(page1back));
-    EXPECT_TRUE(XtIsSensitive(page1accept));
-    EXPECT_FALSE(XtIsSensitive(page2next));
-    EXPECT_TRUE(XtIsSensitive(page2finish));
-    EXPECT_TRUE(XtIsSensitive(page2back));
+    const struct {
+        Widget button;
+        const char *label, *mnemonic;
+        bool sensitive;
+    } buttons[] = {
+        {page1finish, "Finish", "F", false}, {page1accept, "Accept >", "A", true},
+        {page1back, "< Back", "B", false},   {page1cancel, "Cancel", "C", true},
+        {page2finish, "Finish", "F", true},  {page2next, "Next >", "N", false},
+        {page2back, "< Back", "B", true},    {page2cancel, "Cancel", "C", true},
+    };
+    for (const auto &b : buttons) {
+        SCOPED_TRACE(XtName(b.button));
+        KeySym mnemonic = NoSymbol;
+        Dimension width = 0, marginHeight = 0, shadow = 0;
+        XtVaGetValues(b.button, XmNmnemonic, &mnemonic, XmNwidth, &width, XmNmarginHeight,
+                      &marginHeight, XmNshadowThickness, &shadow, nullptr);
+        EXPECT_EQ(LabelText(b.button), b.label);
+        EXPECT_EQ(mnemonic, XStringToKeysym(b.mnemonic));
+        EXPECT_EQ(XtIsSensitive(b.button), b.sensitive);
+        EXPECT_EQ(width, 75);
+        EXPECT_EQ(marginHeight, 3);
+        EXPECT_EQ(shadow, 1);
+    }
+}
 
+TEST(Window, FallbackResourcesSetColoursAndTheProgressBar) {
+    StartWizard();
     Display *display = XtDisplay(pAppShell);
     Colormap colours = DefaultColormap(display, DefaultScreen(display));
     auto rgb = [&](Pixel pixel) {
@@ -144,14 +164,18 @@ TEST(Window, FallbackResourcesSetSensitivityColoursAndSizes) {
         XQueryColor(display, colours, &colour);
         return (colour.red >> 8) << 16 | (colour.green >> 8) << 8 | colour.blue >> 8;
     };
-    Pixel bar = 0, field = 0, form = 0;
+    Pixel bar = 0, field = 0, form = 0, text = 0, topShadow = 0;
     Dimension barHeight = 0;
     XtVaGetValues(page3progressbar, XmNforeground, &bar, XmNheight, &barHeight, nullptr);
     XtVaGetValues(DestinationField(), XmNbackground, &field, nullptr);
     XtVaGetValues(page1form, XmNbackground, &form, nullptr);
+    XtVaGetValues(page1toplabel, XmNforeground, &text, nullptr);
+    XtVaGetValues(page1accept, XmNtopShadowColor, &topShadow, nullptr);
     EXPECT_EQ(rgb(bar), 0x3131ceu);
     EXPECT_EQ(rgb(field), 0xffffffu);
     EXPECT_EQ(rgb(form), 0xd0d0d0u);
+    EXPECT_EQ(rgb(text), 0x000000u);
+    EXPECT_EQ(rgb(topShadow), 0xffffffu);
     EXPECT_EQ(barHeight, 30);
     EXPECT_EQ(LabelText(page3progresslabel), "Installing...");
 }
