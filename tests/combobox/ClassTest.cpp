@@ -11,20 +11,7 @@ using namespace testing_support;
 
 namespace {
 
-class ComboBoxTest : public ::testing::Test {
-protected:
-    void SetUp() override { window = NewWindow(); }
-    void TearDown() override { CloseWindow(window); }
-
-    Widget Make(std::initializer_list<Arg> args, const char *name = "combo")
-    {
-        std::vector<Arg> list(args);
-        return NewComboBox(window, name, list.data(), list.size());
-    }
-    static Arg A(const char *name, XtArgVal value) { return Arg{const_cast<char *>(name), value}; }
-
-    Widget window = nullptr;
-};
+using ComboBoxTest = ComboBoxFixture;
 
 const char alignmentWarning[] =
     "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_CENTER).";

@@ -7,25 +7,20 @@ using namespace testing_support;
 
 namespace {
 
-class ComboBoxGeometry : public ::testing::Test {
+class ComboBoxGeometry : public ComboBoxFixture {
 protected:
-    void SetUp() override { window = NewWindow(); }
-    void TearDown() override { CloseWindow(window); }
-
     // A text-field combo box in a shown window, so that children's requests
     // reach its geometry manager.
     Widget TextCombo(const char *name = "text")
     {
-        Arg args[] = {{const_cast<char *>(DtNtype), ComboTypeTextField}};
-        Widget combo = NewComboBox(window, name, args, 1);
+        Widget combo = Make({A(DtNtype, ComboTypeTextField)}, name);
         ShowWindow(window);
         return combo;
     }
     Widget LabelCombo(int orientation, Dimension arrowSpacing)
     {
-        Arg args[] = {{const_cast<char *>(DtNorientation), orientation},
-                      {const_cast<char *>(DtNarrowSpacing), arrowSpacing}};
-        Widget combo = NewComboBox(window, "label", args, 2);
+        Widget combo = Make({A(DtNorientation, orientation), A(DtNarrowSpacing, arrowSpacing)},
+                            "label");
         AddItems(combo, {"short", "a rather longer item"});
         ShowWindow(window);
         return combo;
@@ -48,8 +43,6 @@ protected:
         return pixel;
     }
     static XmManagerPart &Manager(Widget w) { return ((XmManagerWidget)w)->manager; }
-
-    Widget window = nullptr;
 };
 
 TEST_F(ComboBoxGeometry, ArrowIsFortyFivePercentOfTheTextHeightButAtLeastThirteen)
