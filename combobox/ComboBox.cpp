@@ -485,8 +485,10 @@ static void ShowCurrentItem(DtComboBoxWidget cb, Boolean forceLabel)
 // ---------------------------------------------------------------------------
 // Resource checks and children
 
-// Puts invalid resource values right, with a warning for each.
-static void CheckResourceValues(DtComboBoxWidget cb)
+// Puts invalid resource values right, with a warning for each.  The list
+// would read past the end of its table, so a count above the items at hand
+// (none without a table; available when known, else -1) is invalid too.
+static void CheckResourceValues(DtComboBoxWidget cb, int available)
 {
     DtComboBoxPart *p = &cb->combo_box;
     Widget w = (Widget)cb;
@@ -498,7 +500,9 @@ static void CheckResourceValues(DtComboBoxWidget cb)
         Warn(w, invalidOrientation);
         p->orientation = 1;
     }
-    if (p->itemCount < 0) {
+    if (!p->items)
+        available = 0;
+    if (p->itemCount < 0 || (available >= 0 && p->itemCount > available)) {
         Warn(w, invalidItemCount);
         p->itemCount = 0;
     }
@@ -833,7 +837,7 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     p->textField = p->labelWidget = p->separatorWidget = nullptr;
     p->lastWidth = p->lastHeight = 0;
     p->reportedText = nullptr;
-    CheckResourceValues(cb);
+    CheckResourceValues(cb, -1);
 
     if (p->type == ComboTypeTextField) {
         p->textField = CreateTextField(cb, "Text", 1);
@@ -1167,7 +1171,8 @@ static Boolean SetValues(Widget current, Widget, Widget w, ArgList, Cardinal *)
 {
     DtComboBoxWidget old = (DtComboBoxWidget)current, cb = (DtComboBoxWidget)w;
     DtComboBoxPart *o = &old->combo_box, *p = &cb->combo_box;
-    CheckResourceValues(cb);
+    // A count changed without a new table must fit the list's own table.
+    CheckResourceValues(cb, p->items == o->items ? o->itemCount : -1);
     if (p->textField != o->textField) {
         Warn(w, cannotSetTextField);
         p->textField = o->textField;

@@ -174,6 +174,34 @@ TEST_F(ComboBoxTest, NegativeItemCountIsWarnedAbout)
     EXPECT_EQ(Part(combo).itemCount, 0);
 }
 
+// The list would read past the table: such a count is invalid as well.
+TEST_F(ComboBoxTest, ItemCountBeyondTheItemsIsWarnedAbout)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField), A(DtNitemCount, 3)});
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Warnings()[0], itemCountWarning);
+    EXPECT_EQ(Part(combo).itemCount, 0);
+    XtCallActionProc(combo, const_cast<char *>("ComboBoxActivate"), nullptr, nullptr, 0);
+    EXPECT_FALSE(Part(combo).poppedUp);
+
+    AddItems(combo, {"a", "b"});
+    Warnings().clear();
+    XtVaSetValues(combo, DtNitemCount, 5, nullptr);
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Warnings()[0], itemCountWarning);
+    EXPECT_EQ(Part(combo).itemCount, 0);
+    EXPECT_EQ(ShownText(combo), "");
+
+    AddItems(combo, {"a", "b", "c"});
+    Warnings().clear();
+    XtVaSetValues(combo, DtNitemCount, 2, nullptr);     // fewer is fine
+    EXPECT_TRUE(Warnings().empty());
+    EXPECT_EQ(Part(combo).itemCount, 2);
+    XtVaSetValues(combo, DtNitems, nullptr, nullptr);   // a count with no table
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Part(combo).itemCount, 0);
+}
+
 TEST_F(ComboBoxTest, InvalidValuesInAChangeAreWarnedAboutAndCorrected)
 {
     Widget combo = Make({A(DtNtype, ComboTypeTextField)});
