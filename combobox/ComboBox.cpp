@@ -8,8 +8,6 @@
 
 #include <Xm/XmP.h>
 #include <Xm/DrawP.h>
-#include <Xm/GadgetP.h>
-#include <Xm/PrimitiveP.h>
 #include <Xm/ArrowB.h>
 #include <Xm/DrawnB.h>
 #include <Xm/Frame.h>
@@ -924,8 +922,11 @@ static XtGeometryResult GeometryManager(Widget child, XtWidgetGeometry *request,
     return XtGeometryYes;
 }
 
+// Motif's test whether the widget's shell holds an exclusive tab group; the
+// installed headers do not declare it.
+extern "C" Boolean _XmShellIsExclusive(Widget w);
+
 // Tells Motif's traversal whether the combo box or its text field takes focus.
-static Boolean ShellIsExclusive(Widget w);
 static XmNavigability WidgetNavigable(Widget w)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)w;
@@ -933,45 +934,10 @@ static XmNavigability WidgetNavigable(Widget w)
         return XmNOT_NAVIGABLE;
     XmNavigationType type = cb->manager.navigation_type;
     if (type == XmSTICKY_TAB_GROUP || type == XmEXCLUSIVE_TAB_GROUP ||
-        (type == XmTAB_GROUP && !ShellIsExclusive(w)))
+        (type == XmTAB_GROUP && !_XmShellIsExclusive(w)))
         return cb->combo_box.type == ComboTypeTextField ? XmDESCENDANTS_TAB_NAVIGABLE
                                                         : XmTAB_NAVIGABLE;
     return XmDESCENDANTS_NAVIGABLE;
-}
-
-// The navigation type of a Motif widget or gadget, or XmNONE for others.
-static XmNavigationType NavigationType(Widget w)
-{
-    if (XmIsPrimitive(w))
-        return ((XmPrimitiveWidget)w)->primitive.navigation_type;
-    if (XmIsGadget(w))
-        return ((XmGadget)w)->gadget.navigation_type;
-    if (XmIsManager(w))
-        return ((XmManagerWidget)w)->manager.navigation_type;
-    return XmNONE;
-}
-
-// Whether any widget below w is an exclusive tab group.
-static Boolean HasExclusiveTabGroup(Widget w)
-{
-    if (NavigationType(w) == XmEXCLUSIVE_TAB_GROUP)
-        return True;
-    if (!XtIsComposite(w))
-        return False;
-    CompositeWidget c = (CompositeWidget)w;
-    for (Cardinal i = 0; i < c->composite.num_children; i++)
-        if (HasExclusiveTabGroup(c->composite.children[i]))
-            return True;
-    return False;
-}
-
-// A shell is exclusive when one of its widgets is an exclusive tab group:
-// then plain tab groups no longer count as tab groups.
-static Boolean ShellIsExclusive(Widget w)
-{
-    while (w && !XtIsShell(w))
-        w = XtParent(w);
-    return w && HasExclusiveTabGroup(w);
 }
 
 // Stores an imported synthetic value as it is.

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include <Xm/ArrowB.h>
+#include <Xm/BulletinB.h>
 #include <Xm/DrawnB.h>
 #include <Xm/List.h>
 
@@ -79,6 +80,30 @@ TEST_F(ComboBoxTest, ChildrenCarryTheirResourceNames)
     EXPECT_EQ(XtNameToWidget(label, "Text"), nullptr);
     XtVaGetValues(label, DtNtextField, &field, nullptr);
     EXPECT_EQ(field, nullptr);
+}
+
+TEST_F(ComboBoxTest, LabelVariantTakesFocusItselfTextFieldVariantThroughItsField)
+{
+    Widget label = Make({}, "label");
+    Widget text = Make({A(DtNtype, ComboTypeTextField), A(XmNy, 60)}, "text");
+    ShowWindow(window);
+    EXPECT_TRUE(XmIsTraversable(label));
+    EXPECT_FALSE(XmIsTraversable(text));
+    EXPECT_TRUE(XmIsTraversable(Part(text).textField));
+
+    XtSetSensitive(window, False);      // an insensitive ancestor
+    EXPECT_FALSE(XmIsTraversable(label));
+    XtSetSensitive(window, True);
+    XtVaSetValues(label, XmNtraversalOn, False, nullptr);
+    EXPECT_FALSE(XmIsTraversable(label));
+    XtVaSetValues(label, XmNtraversalOn, True, nullptr);
+
+    // Once the shell has an exclusive tab group, plain tab groups take no focus.
+    XtVaCreateManagedWidget("exclusive", xmBulletinBoardWidgetClass, window, XmNy, 120,
+                            XmNnavigationType, XmEXCLUSIVE_TAB_GROUP, nullptr);
+    EXPECT_FALSE(XmIsTraversable(label));
+    XtVaSetValues(label, XmNnavigationType, XmSTICKY_TAB_GROUP, nullptr);
+    EXPECT_TRUE(XmIsTraversable(label));
 }
 
 TEST_F(ComboBoxTest, TextFieldWithoutItemsStartsEmpty)
