@@ -526,16 +526,21 @@ static void AddForwarders(DtComboBoxWidget cb, Widget textField)
     XtAddCallback(textField, XmNfocusCallback, ForwardFocus, cb);
 }
 
-// Makes the text field; creation names it "Text", a later change of type
-// "ComboBoxTextField".
-static Widget CreateTextField(DtComboBoxWidget cb, const char *name, Dimension margin)
+// Makes the text field: at creation "Text", steady and with narrow margins;
+// on a later change of type "ComboBoxTextField".
+static Widget CreateTextField(DtComboBoxWidget cb, Boolean atCreation)
 {
-    Widget textField = XtVaCreateWidget(name, xmTextFieldWidgetClass, (Widget)cb,
-                                        XmNcolumns, (int)cb->combo_box.columns,
-                                        XmNmaxLength, cb->combo_box.maxLength,
-                                        XmNmarginWidth, (int)margin,
-                                        XmNmarginHeight, (int)margin,
-                                        nullptr);
+    Arg args[5];
+    Cardinal n = 0;
+    XtSetArg(args[n], XmNcolumns, cb->combo_box.columns); n++;
+    XtSetArg(args[n], XmNmaxLength, cb->combo_box.maxLength); n++;
+    XtSetArg(args[n], XmNmarginWidth, atCreation ? 1 : 2); n++;
+    XtSetArg(args[n], XmNmarginHeight, atCreation ? 1 : 2); n++;
+    if (atCreation) {
+        XtSetArg(args[n], XmNblinkRate, 0); n++;
+    }
+    Widget textField = XtCreateWidget(atCreation ? "Text" : "ComboBoxTextField",
+                                      xmTextFieldWidgetClass, (Widget)cb, args, n);
     AddForwarders(cb, textField);
     return textField;
 }
@@ -838,8 +843,7 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     CheckResourceValues(cb, -1);
 
     if (p->type == ComboTypeTextField) {
-        p->textField = CreateTextField(cb, "Text", 1);
-        XtVaSetValues(p->textField, XmNblinkRate, 0, nullptr);
+        p->textField = CreateTextField(cb, True);
         XtManageChild(p->textField);
         if (p->horizontalSpacing == unsetSpacing) p->horizontalSpacing = 0;
         if (p->verticalSpacing == unsetSpacing) p->verticalSpacing = 0;
@@ -1077,7 +1081,7 @@ static Boolean SwitchToTextField(DtComboBoxWidget old, DtComboBoxWidget cb)
     DtComboBoxPart *o = &old->combo_box, *p = &cb->combo_box;
     Boolean made = !p->textField;
     if (made) {
-        p->textField = CreateTextField(cb, "ComboBoxTextField", 2);
+        p->textField = CreateTextField(cb, False);
         if (p->horizontalSpacing == o->horizontalSpacing) p->horizontalSpacing = 0;
         if (p->verticalSpacing == o->verticalSpacing) p->verticalSpacing = 0;
     }

@@ -82,6 +82,70 @@ TEST_F(ComboBoxTest, ChildrenCarryTheirResourceNames)
     EXPECT_EQ(field, nullptr);
 }
 
+TEST_F(ComboBoxTest, ChildrenAreMadeWithTheirSettings)
+{
+    Widget text = Make({A(DtNtype, ComboTypeTextField), A(DtNcolumns, 12), A(DtNmaxLength, 40),
+                        A(DtNarrowType, ComboArrowButton)}, "text");
+    short columns = 0;
+    int maxLength = 0, blinkRate = -1;
+    Dimension marginWidth = 0, marginHeight = 0;
+    XtVaGetValues(Part(text).textField, XmNcolumns, &columns, XmNmaxLength, &maxLength,
+                  XmNblinkRate, &blinkRate, XmNmarginWidth, &marginWidth,
+                  XmNmarginHeight, &marginHeight, nullptr);
+    EXPECT_EQ(columns, 12);
+    EXPECT_EQ(maxLength, 40);
+    EXPECT_EQ(blinkRate, 0);
+    EXPECT_EQ(marginWidth, 1);
+    EXPECT_EQ(marginHeight, 1);
+
+    Boolean traversal = True;
+    Dimension highlight = 9, shadow = 9;
+    unsigned char direction = 0;
+    Pixel foreground = 0;
+    XtVaGetValues(Part(text).arrowButton, XmNtraversalOn, &traversal,
+                  XmNhighlightThickness, &highlight, XmNshadowThickness, &shadow,
+                  XmNarrowDirection, &direction, XmNforeground, &foreground, nullptr);
+    EXPECT_FALSE(traversal);
+    EXPECT_EQ(highlight, 0);
+    EXPECT_EQ(shadow, 0);
+    EXPECT_EQ(direction, XmARROW_DOWN);
+    EXPECT_EQ(foreground, text->core.background_pixel);
+
+    Boolean overrideRedirect = False, saveUnder = False, allowResize = False;
+    XtVaGetValues(Part(text).popupShell, XmNoverrideRedirect, &overrideRedirect,
+                  XmNsaveUnder, &saveUnder, XmNallowShellResize, &allowResize, nullptr);
+    EXPECT_TRUE(overrideRedirect && saveUnder && allowResize);
+    unsigned char sizePolicy = 0;
+    XtPointer userData = nullptr;
+    XtVaGetValues(Part(text).list, XmNlistSizePolicy, &sizePolicy, XmNuserData, &userData,
+                  nullptr);
+    EXPECT_EQ(sizePolicy, XmRESIZE_IF_POSSIBLE);
+    EXPECT_EQ(userData, (XtPointer)text);
+
+    Widget label = Make({A(DtNalignment, XmALIGNMENT_END)}, "label");
+    Boolean recompute = True;
+    Dimension left = 0, right = 0;
+    unsigned char alignment = 0, orientation = 0;
+    XtVaGetValues(Part(label).labelWidget, XmNrecomputeSize, &recompute, XmNmarginLeft, &left,
+                  XmNmarginRight, &right, XmNmarginWidth, &marginWidth,
+                  XmNmarginHeight, &marginHeight, XmNalignment, &alignment, nullptr);
+    EXPECT_FALSE(recompute);
+    EXPECT_EQ(left, 2);
+    EXPECT_EQ(right, 2);
+    EXPECT_EQ(marginWidth, 0);
+    EXPECT_EQ(marginHeight, 0);
+    EXPECT_EQ(alignment, XmALIGNMENT_END);
+    XtVaGetValues(Part(label).separatorWidget, XmNorientation, &orientation, nullptr);
+    EXPECT_EQ(orientation, XmVERTICAL);
+
+    // A text field made by a change of type has wider margins.
+    XtVaSetValues(label, DtNtype, ComboTypeTextField, nullptr);
+    XtVaGetValues(Part(label).textField, XmNmarginWidth, &marginWidth,
+                  XmNmarginHeight, &marginHeight, nullptr);
+    EXPECT_EQ(marginWidth, 2);
+    EXPECT_EQ(marginHeight, 2);
+}
+
 TEST_F(ComboBoxTest, LabelVariantTakesFocusItselfTextFieldVariantThroughItsField)
 {
     Widget label = Make({}, "label");
