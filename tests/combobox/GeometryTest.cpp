@@ -56,6 +56,27 @@ TEST_F(ComboBoxGeometry, ArrowIsFortyFivePercentOfTheTextHeightButAtLeastThirtee
     EXPECT_EQ(XtHeight(Part(combo).arrowButton), 40);
 }
 
+// For 13 x 25: centre (6, 11), head 4 and half shaft 1, bar at 6 + 11 + 1.
+TEST_F(ComboBoxGeometry, DrawnArrowIsAShaftAndHeadOverABar)
+{
+    Widget combo = TextCombo();
+    ResizeTextField(combo, 150, 25);
+    Widget arrow = Part(combo).arrowButton;
+    ASSERT_EQ(XtWidth(arrow), 13);
+    ASSERT_EQ(XtHeight(arrow), 25);
+    Pixel foreground = 0;
+    XtVaGetValues(arrow, XmNforeground, &foreground, nullptr);
+    Pixel background = arrow->core.background_pixel;
+    ASSERT_NE(foreground, background);
+    struct Point { int x, y; };
+    for (Point p : {Point{1, 18}, {6, 18}, {11, 18}, {6, 15}, {2, 11}, {10, 11}, {5, 7},
+                    {7, 7}, {6, 9}})
+        EXPECT_EQ(PixelAt(arrow, p.x, p.y), foreground) << p.x << "," << p.y;
+    for (Point p : {Point{0, 18}, {12, 18}, {6, 17}, {6, 16}, {6, 6}, {4, 9}, {8, 9},
+                    {1, 11}, {11, 11}})
+        EXPECT_EQ(PixelAt(arrow, p.x, p.y), background) << p.x << "," << p.y;
+}
+
 TEST_F(ComboBoxGeometry, ShortTextFieldStillGetsAnArrowThirteenHigh)
 {
     Widget combo = TextCombo();
