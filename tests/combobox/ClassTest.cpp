@@ -23,6 +23,66 @@ const char itemCountWarning[] =
 const char positionWarning[] =
     "DtComboButtonWidget: Invalid selectedPosition resource (defaulting to 0).";
 
+TEST_F(ComboBoxTest, ResourcesAreDeclaredInTheClassOrderWithTheirTypes)
+{
+    struct Declared { std::string name, cls, type; Cardinal size; };
+    const Cardinal d = sizeof(Dimension), c = sizeof(unsigned char), i = sizeof(int),
+                   p = sizeof(XtPointer);
+    const std::vector<Declared> expected = {
+        {"shadowThickness", "ShadowThickness", "HorizontalDimension", d},
+        {"activateCallback", "Callback", "Callback", p},
+        {"alignment", "Alignment", "Alignment", c},
+        {"arrowSpacing", "ArrowSpacing", "HorizontalDimension", d},
+        {"arrowType", "ArrowType", "ArrowType", c},
+        {"columns", "Columns", "Short", sizeof(short)},
+        {"focusCallback", "Callback", "Callback", p},
+        {"horizontalSpacing", "HorizontalSpacing", "HorizontalDimension", d},
+        {"itemCount", "ItemCount", "Int", i},
+        {"items", "Items", "XmStringTable", p},
+        {"labelString", "XmString", "XmString", p},
+        {"list", "List", "Widget", p},
+        {"listFontList", "ListFontList", "FontList", p},
+        {"listMarginHeight", "ListMarginHeight", "VerticalDimension", d},
+        {"listMarginWidth", "ListMarginWidth", "HorizontalDimension", d},
+        {"listSpacing", "ListSpacing", "Dimension", d},
+        {"losingFocusCallback", "Callback", "Callback", p},
+        {"marginHeight", "MarginHeight", "VerticalDimension", d},
+        {"marginWidth", "MarginWidth", "HorizontalDimension", d},
+        {"maxLength", "MaxLength", "Int", i},
+        {"menuPostCallback", "Callback", "Callback", p},
+        {"orientation", "Orientation", "Orientation", c},
+        {"poppedUp", "PoppedUp", "Boolean", sizeof(Boolean)},
+        {"recomputeSize", "RecomputeSize", "Boolean", sizeof(Boolean)},
+        {"selectedItem", "XmString", "XmString", p},
+        {"selectedPosition", "SelectedPosition", "Int", i},
+        {"selectionCallback", "Callback", "Callback", p},
+        {"textField", "TextField", "Widget", p},
+        {"topItemPosition", "TopItemPosition", "Int", i},
+        {"type", "Type", "Type", c},
+        {"updateLabel", "UpdateLabel", "Boolean", sizeof(Boolean)},
+        {"visibleItemCount", "VisibleItemCount", "Int", i},
+        {"verticalSpacing", "VerticalSpacing", "VerticalDimension", d},
+    };
+    Make({});   // the class is initialized: the list includes the manager's own
+    XtResourceList resources = nullptr;
+    Cardinal count = 0;
+    XtGetResourceList(dtComboBoxWidgetClass, &resources, &count);
+    std::vector<Declared> ours;
+    for (Cardinal n = 0; n < count; n++)
+        for (const Declared &e : expected)
+            if (e.name == resources[n].resource_name)
+                ours.push_back({resources[n].resource_name, resources[n].resource_class,
+                                resources[n].resource_type, resources[n].resource_size});
+    XtFree((char *)resources);
+    ASSERT_EQ(ours.size(), expected.size());
+    for (size_t n = 0; n < expected.size(); n++) {
+        EXPECT_EQ(ours[n].name, expected[n].name) << n;
+        EXPECT_EQ(ours[n].cls, expected[n].cls) << ours[n].name;
+        EXPECT_EQ(ours[n].type, expected[n].type) << ours[n].name;
+        EXPECT_EQ(ours[n].size, expected[n].size) << ours[n].name;
+    }
+}
+
 TEST_F(ComboBoxTest, TextFieldVariantHasDocumentedDefaults)
 {
     Widget combo = Make({A(DtNtype, ComboTypeTextField)});
@@ -414,13 +474,16 @@ TEST_F(ComboBoxTest, ChangingArrowTypeReplacesTheArrow)
     EXPECT_TRUE(XmIsDrawnButton(Part(combo).arrowButton));
 }
 
-TEST_F(ComboBoxTest, InvalidTypeFallsBackToTheLabel)
+TEST_F(ComboBoxTest, InvalidTypeAndArrowTypeFallBackToLabelAndDrawnArrow)
 {
-    Widget combo = Make({A(DtNtype, 7)});
-    ASSERT_EQ(Warnings().size(), 1u);
+    Widget combo = Make({A(DtNtype, 7), A(DtNarrowType, 3)});
+    ASSERT_EQ(Warnings().size(), 2u);
     EXPECT_EQ(Warnings()[0],
               "DtComboButtonWidget: Invalid type resource (defaulting to ComboTypeLabel).");
+    EXPECT_EQ(Warnings()[1],
+              "DtComboButtonWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).");
     EXPECT_NE(Part(combo).labelWidget, nullptr);
+    EXPECT_TRUE(XmIsDrawnButton(Part(combo).arrowButton));
 }
 
 TEST_F(ComboBoxTest, LabelStringShownWhenUpdateLabelIsOff)
