@@ -230,6 +230,28 @@ TEST_F(ComboBoxTest, LabelVariantTakesFocusItselfTextFieldVariantThroughItsField
     EXPECT_TRUE(XmIsTraversable(label));
 }
 
+static void RecordReason(Widget, XtPointer reasons, XtPointer call)
+{
+    ((std::vector<int> *)reasons)->push_back(((XmAnyCallbackStruct *)call)->reason);
+}
+
+TEST_F(ComboBoxTest, TextFieldFocusCallbacksReachTheComboBox)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField)});
+    Widget other = Make({A(DtNtype, ComboTypeTextField), A(XmNy, 60)}, "other");
+    std::vector<int> reasons;
+    XtAddCallback(combo, DtNfocusCallback, RecordReason, &reasons);
+    XtAddCallback(combo, DtNlosingFocusCallback, RecordReason, &reasons);
+    ShowWindow(window);
+    XSetInputFocus(TheDisplay(), XtWindow(XtParent(window)), RevertToParent, CurrentTime);
+    Settle();
+    ASSERT_TRUE(XmProcessTraversal(Part(combo).textField, XmTRAVERSE_CURRENT));
+    Settle();
+    ASSERT_TRUE(XmProcessTraversal(Part(other).textField, XmTRAVERSE_CURRENT));
+    Settle();
+    EXPECT_EQ(reasons, (std::vector<int>{XmCR_FOCUS, XmCR_LOSING_FOCUS}));
+}
+
 TEST_F(ComboBoxTest, TextFieldWithoutItemsStartsEmpty)
 {
     Widget combo = Make({A(DtNtype, ComboTypeTextField)});
@@ -414,8 +436,13 @@ TEST_F(ComboBoxTest, ListResourcesRoundTripThroughTheList)
     EXPECT_EQ(visible, 4);
     EXPECT_EQ(arrowSize, XtHeight(Part(combo).arrowButton));
     Dimension listMargin = 0;
-    XtVaGetValues(Part(combo).list, XmNlistMarginWidth, &listMargin, nullptr);
+    XmFontList fonts = nullptr, listFonts = nullptr;
+    XtVaGetValues(combo, DtNlistFontList, &fonts, nullptr);
+    XtVaGetValues(Part(combo).list, XmNlistMarginWidth, &listMargin, XmNfontList, &listFonts,
+                  nullptr);
     EXPECT_EQ(listMargin, 7);
+    EXPECT_NE(fonts, nullptr);
+    EXPECT_EQ(fonts, listFonts);
 }
 
 TEST_F(ComboBoxTest, NewItemsTableTakesTheUnchangedCountAlong)
