@@ -203,6 +203,32 @@ TEST_F(ComboBoxDropDown, EditedTextIsReportedOnceWhenTheListDrops)
     EXPECT_EQ(activations.size(), 2u);
 }
 
+// Another client holds the pointer and keyboard: after its tries the combo
+// box warns and the list still drops down and comes up again.
+TEST_F(ComboBoxDropDown, GrabsHeldElsewhereAreWarnedAboutAfterRetrying)
+{
+    Make(ComboTypeTextField);
+    Display *other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    Window root = DefaultRootWindow(other);
+    ASSERT_EQ(XGrabPointer(other, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
+                           None, None, CurrentTime), GrabSuccess);
+    ASSERT_EQ(XGrabKeyboard(other, root, False, GrabModeAsync, GrabModeAsync, CurrentTime),
+              GrabSuccess);
+    XSync(other, False);
+    XtCallActionProc(combo, const_cast<char *>("ComboBoxActivate"), nullptr, nullptr, 0);
+    XCloseDisplay(other);
+    EXPECT_TRUE(Part(combo).poppedUp);
+    const std::vector<std::string> expected = {"DtComboBoxWidget: Unable to grab the pointer.",
+                                               "DtComboBoxWidget: Unable to grab the keyboard."};
+    EXPECT_EQ(Warnings(), expected);
+    XtCallActionProc(Part(combo).list, const_cast<char *>("ComboBoxKbdCancel"), nullptr,
+                     nullptr, 0);
+    Settle();
+    EXPECT_FALSE(Part(combo).poppedUp);
+    EXPECT_FALSE(ShellShown());
+}
+
 TEST_F(ComboBoxDropDown, DropDownIsCutAtTheScreensRightAndBottomEdges)
 {
     CloseWindow(window);
