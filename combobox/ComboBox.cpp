@@ -8,8 +8,6 @@
 
 #include <Xm/XmP.h>
 #include <Xm/DrawP.h>
-#include <Xm/GadgetP.h>
-#include <Xm/PrimitiveP.h>
 #include <Xm/ArrowB.h>
 #include <Xm/DrawnB.h>
 #include <Xm/Frame.h>
@@ -485,8 +483,10 @@ static void ShowCurrentItem(DtComboBoxWidget cb, Boolean forceLabel)
 // ---------------------------------------------------------------------------
 // Resource checks and children
 
-// Puts invalid resource values right, with a warning for each.
-static void CheckResourceValues(DtComboBoxWidget cb)
+// Puts invalid resource values right, with a warning for each.  The list
+// would read past the end of its table, so a count above the items at hand
+// (none without a table; available when known, else -1) is invalid too.
+static void CheckResourceValues(DtComboBoxWidget cb, int available)
 {
     DtComboBoxPart *p = &cb->combo_box;
     Widget w = (Widget)cb;
@@ -498,7 +498,9 @@ static void CheckResourceValues(DtComboBoxWidget cb)
         Warn(w, invalidOrientation);
         p->orientation = 1;
     }
-    if (p->itemCount < 0) {
+    if (!p->items)
+        available = 0;
+    if (p->itemCount < 0 || (available >= 0 && p->itemCount > available)) {
         Warn(w, invalidItemCount);
         p->itemCount = 0;
     }
@@ -524,16 +526,21 @@ static void AddForwarders(DtComboBoxWidget cb, Widget textField)
     XtAddCallback(textField, XmNfocusCallback, ForwardFocus, cb);
 }
 
-// Makes the text field; creation names it "Text", a later change of type
-// "ComboBoxTextField".
-static Widget CreateTextField(DtComboBoxWidget cb, const char *name, Dimension margin)
+// Makes the text field: at creation "Text", steady and with narrow margins;
+// on a later change of type "ComboBoxTextField".
+static Widget CreateTextField(DtComboBoxWidget cb, Boolean atCreation)
 {
-    Widget textField = XtVaCreateWidget(name, xmTextFieldWidgetClass, (Widget)cb,
-                                        XmNcolumns, (int)cb->combo_box.columns,
-                                        XmNmaxLength, cb->combo_box.maxLength,
-                                        XmNmarginWidth, (int)margin,
-                                        XmNmarginHeight, (int)margin,
-                                        nullptr);
+    Arg args[5];
+    Cardinal n = 0;
+    XtSetArg(args[n], XmNcolumns, cb->combo_box.columns); n++;
+    XtSetArg(args[n], XmNmaxLength, cb->combo_box.maxLength); n++;
+    XtSetArg(args[n], XmNmarginWidth, atCreation ? 1 : 2); n++;
+    XtSetArg(args[n], XmNmarginHeight, atCreation ? 1 : 2); n++;
+    if (atCreation) {
+        XtSetArg(args[n], XmNblinkRate, 0); n++;
+    }
+    Widget textField = XtCreateWidget(atCreation ? "Text" : "ComboBoxTextField",
+                                      xmTextFieldWidgetClass, (Widget)cb, args, n);
     AddForwarders(cb, textField);
     return textField;
 }
@@ -833,11 +840,10 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     p->textField = p->labelWidget = p->separatorWidget = nullptr;
     p->lastWidth = p->lastHeight = 0;
     p->reportedText = nullptr;
-    CheckResourceValues(cb);
+    CheckResourceValues(cb, -1);
 
     if (p->type == ComboTypeTextField) {
-        p->textField = CreateTextField(cb, "Text", 1);
-        XtVaSetValues(p->textField, XmNblinkRate, 0, nullptr);
+        p->textField = CreateTextField(cb, True);
         XtManageChild(p->textField);
         if (p->horizontalSpacing == unsetSpacing) p->horizontalSpacing = 0;
         if (p->verticalSpacing == unsetSpacing) p->verticalSpacing = 0;
@@ -920,8 +926,11 @@ static XtGeometryResult GeometryManager(Widget child, XtWidgetGeometry *request,
     return XtGeometryYes;
 }
 
+// Motif's test whether the widget's shell holds an exclusive tab group; the
+// installed headers do not declare it.
+extern "C" Boolean _XmShellIsExclusive(Widget w);
+
 // Tells Motif's traversal whether the combo box or its text field takes focus.
-static Boolean ShellIsExclusive(Widget w);
 static XmNavigability WidgetNavigable(Widget w)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)w;
@@ -929,45 +938,10 @@ static XmNavigability WidgetNavigable(Widget w)
         return XmNOT_NAVIGABLE;
     XmNavigationType type = cb->manager.navigation_type;
     if (type == XmSTICKY_TAB_GROUP || type == XmEXCLUSIVE_TAB_GROUP ||
-        (type == XmTAB_GROUP && !ShellIsExclusive(w)))
+        (type == XmTAB_GROUP && !_XmShellIsExclusive(w)))
         return cb->combo_box.type == ComboTypeTextField ? XmDESCENDANTS_TAB_NAVIGABLE
                                                         : XmTAB_NAVIGABLE;
     return XmDESCENDANTS_NAVIGABLE;
-}
-
-// The navigation type of a Motif widget or gadget, or XmNONE for others.
-static XmNavigationType NavigationType(Widget w)
-{
-    if (XmIsPrimitive(w))
-        return ((XmPrimitiveWidget)w)->primitive.navigation_type;
-    if (XmIsGadget(w))
-        return ((XmGadget)w)->gadget.navigation_type;
-    if (XmIsManager(w))
-        return ((XmManagerWidget)w)->manager.navigation_type;
-    return XmNONE;
-}
-
-// Whether any widget below w is an exclusive tab group.
-static Boolean HasExclusiveTabGroup(Widget w)
-{
-    if (NavigationType(w) == XmEXCLUSIVE_TAB_GROUP)
-        return True;
-    if (!XtIsComposite(w))
-        return False;
-    CompositeWidget c = (CompositeWidget)w;
-    for (Cardinal i = 0; i < c->composite.num_children; i++)
-        if (HasExclusiveTabGroup(c->composite.children[i]))
-            return True;
-    return False;
-}
-
-// A shell is exclusive when one of its widgets is an exclusive tab group:
-// then plain tab groups no longer count as tab groups.
-static Boolean ShellIsExclusive(Widget w)
-{
-    while (w && !XtIsShell(w))
-        w = XtParent(w);
-    return w && HasExclusiveTabGroup(w);
 }
 
 // Stores an imported synthetic value as it is.
@@ -1107,7 +1081,7 @@ static Boolean SwitchToTextField(DtComboBoxWidget old, DtComboBoxWidget cb)
     DtComboBoxPart *o = &old->combo_box, *p = &cb->combo_box;
     Boolean made = !p->textField;
     if (made) {
-        p->textField = CreateTextField(cb, "ComboBoxTextField", 2);
+        p->textField = CreateTextField(cb, False);
         if (p->horizontalSpacing == o->horizontalSpacing) p->horizontalSpacing = 0;
         if (p->verticalSpacing == o->verticalSpacing) p->verticalSpacing = 0;
     }
@@ -1167,7 +1141,8 @@ static Boolean SetValues(Widget current, Widget, Widget w, ArgList, Cardinal *)
 {
     DtComboBoxWidget old = (DtComboBoxWidget)current, cb = (DtComboBoxWidget)w;
     DtComboBoxPart *o = &old->combo_box, *p = &cb->combo_box;
-    CheckResourceValues(cb);
+    // A count changed without a new table must fit the list's own table.
+    CheckResourceValues(cb, p->items == o->items ? o->itemCount : -1);
     if (p->textField != o->textField) {
         Warn(w, cannotSetTextField);
         p->textField = o->textField;

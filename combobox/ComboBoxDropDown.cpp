@@ -177,12 +177,15 @@ void PostList(Widget, XtPointer client, XtPointer)
     XDefineCursor(XtDisplay(cb), XtWindow(p->popupShell), XmGetMenuCursor(XtDisplay(cb)));
 }
 
-// Hides the shell and lets go of the keyboard and the toolkit grab.
-static void HideShell(DtComboBoxWidget cb)
+// Hides the shell and lets go of the grabs; a release in the list leaves the
+// pointer grab alone.
+static void TakeListDown(DtComboBoxWidget cb, Boolean releasePointer)
 {
     DtComboBoxPart *p = &cb->combo_box;
     p->poppedUp = False;
     XtPopdown(p->popupShell);
+    if (releasePointer)
+        XtUngrabPointer(p->popupShell, CurrentTime);
     XtUngrabKeyboard(p->list, CurrentTime);
     XtRemoveGrab(p->popupShell);
     if (p->type == ComboTypeTextField)
@@ -191,10 +194,8 @@ static void HideShell(DtComboBoxWidget cb)
 
 void UnpostList(DtComboBoxWidget cb)
 {
-    if (!cb->combo_box.poppedUp)
-        return;
-    XtUngrabPointer(cb->combo_box.popupShell, CurrentTime);
-    HideShell(cb);
+    if (cb->combo_box.poppedUp)
+        TakeListDown(cb, True);
 }
 
 // The list's chosen item becomes current; a choice that took the list down
@@ -261,7 +262,7 @@ void ListGrabHandler(Widget list, XtPointer client, XEvent *event, Boolean *)
         break;
     case ButtonRelease:
         if (p->poppedUp)
-            HideShell(cb);
+            TakeListDown(cb, False);
         listButtonDown = False;
         break;
     case EnterNotify:

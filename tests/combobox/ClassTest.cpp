@@ -4,6 +4,7 @@
 #include <climits>
 
 #include <Xm/ArrowB.h>
+#include <Xm/BulletinB.h>
 #include <Xm/DrawnB.h>
 #include <Xm/List.h>
 
@@ -11,20 +12,7 @@ using namespace testing_support;
 
 namespace {
 
-class ComboBoxTest : public ::testing::Test {
-protected:
-    void SetUp() override { window = NewWindow(); }
-    void TearDown() override { CloseWindow(window); }
-
-    Widget Make(std::initializer_list<Arg> args, const char *name = "combo")
-    {
-        std::vector<Arg> list(args);
-        return NewComboBox(window, name, list.data(), list.size());
-    }
-    static Arg A(const char *name, XtArgVal value) { return Arg{const_cast<char *>(name), value}; }
-
-    Widget window = nullptr;
-};
+using ComboBoxTest = ComboBoxFixture;
 
 const char alignmentWarning[] =
     "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_CENTER).";
@@ -34,6 +22,66 @@ const char itemCountWarning[] =
     "DtComboButtonWidget: Invalid itemCount resource (defaulting to 0).";
 const char positionWarning[] =
     "DtComboButtonWidget: Invalid selectedPosition resource (defaulting to 0).";
+
+TEST_F(ComboBoxTest, ResourcesAreDeclaredInTheClassOrderWithTheirTypes)
+{
+    struct Declared { std::string name, cls, type; Cardinal size; };
+    const Cardinal d = sizeof(Dimension), c = sizeof(unsigned char), i = sizeof(int),
+                   p = sizeof(XtPointer);
+    const std::vector<Declared> expected = {
+        {"shadowThickness", "ShadowThickness", "HorizontalDimension", d},
+        {"activateCallback", "Callback", "Callback", p},
+        {"alignment", "Alignment", "Alignment", c},
+        {"arrowSpacing", "ArrowSpacing", "HorizontalDimension", d},
+        {"arrowType", "ArrowType", "ArrowType", c},
+        {"columns", "Columns", "Short", sizeof(short)},
+        {"focusCallback", "Callback", "Callback", p},
+        {"horizontalSpacing", "HorizontalSpacing", "HorizontalDimension", d},
+        {"itemCount", "ItemCount", "Int", i},
+        {"items", "Items", "XmStringTable", p},
+        {"labelString", "XmString", "XmString", p},
+        {"list", "List", "Widget", p},
+        {"listFontList", "ListFontList", "FontList", p},
+        {"listMarginHeight", "ListMarginHeight", "VerticalDimension", d},
+        {"listMarginWidth", "ListMarginWidth", "HorizontalDimension", d},
+        {"listSpacing", "ListSpacing", "Dimension", d},
+        {"losingFocusCallback", "Callback", "Callback", p},
+        {"marginHeight", "MarginHeight", "VerticalDimension", d},
+        {"marginWidth", "MarginWidth", "HorizontalDimension", d},
+        {"maxLength", "MaxLength", "Int", i},
+        {"menuPostCallback", "Callback", "Callback", p},
+        {"orientation", "Orientation", "Orientation", c},
+        {"poppedUp", "PoppedUp", "Boolean", sizeof(Boolean)},
+        {"recomputeSize", "RecomputeSize", "Boolean", sizeof(Boolean)},
+        {"selectedItem", "XmString", "XmString", p},
+        {"selectedPosition", "SelectedPosition", "Int", i},
+        {"selectionCallback", "Callback", "Callback", p},
+        {"textField", "TextField", "Widget", p},
+        {"topItemPosition", "TopItemPosition", "Int", i},
+        {"type", "Type", "Type", c},
+        {"updateLabel", "UpdateLabel", "Boolean", sizeof(Boolean)},
+        {"visibleItemCount", "VisibleItemCount", "Int", i},
+        {"verticalSpacing", "VerticalSpacing", "VerticalDimension", d},
+    };
+    Make({});   // the class is initialized: the list includes the manager's own
+    XtResourceList resources = nullptr;
+    Cardinal count = 0;
+    XtGetResourceList(dtComboBoxWidgetClass, &resources, &count);
+    std::vector<Declared> ours;
+    for (Cardinal n = 0; n < count; n++)
+        for (const Declared &e : expected)
+            if (e.name == resources[n].resource_name)
+                ours.push_back({resources[n].resource_name, resources[n].resource_class,
+                                resources[n].resource_type, resources[n].resource_size});
+    XtFree((char *)resources);
+    ASSERT_EQ(ours.size(), expected.size());
+    for (size_t n = 0; n < expected.size(); n++) {
+        EXPECT_EQ(ours[n].name, expected[n].name) << n;
+        EXPECT_EQ(ours[n].cls, expected[n].cls) << ours[n].name;
+        EXPECT_EQ(ours[n].type, expected[n].type) << ours[n].name;
+        EXPECT_EQ(ours[n].size, expected[n].size) << ours[n].name;
+    }
+}
 
 TEST_F(ComboBoxTest, TextFieldVariantHasDocumentedDefaults)
 {
@@ -92,6 +140,116 @@ TEST_F(ComboBoxTest, ChildrenCarryTheirResourceNames)
     EXPECT_EQ(XtNameToWidget(label, "Text"), nullptr);
     XtVaGetValues(label, DtNtextField, &field, nullptr);
     EXPECT_EQ(field, nullptr);
+}
+
+TEST_F(ComboBoxTest, ChildrenAreMadeWithTheirSettings)
+{
+    Widget text = Make({A(DtNtype, ComboTypeTextField), A(DtNcolumns, 12), A(DtNmaxLength, 40),
+                        A(DtNarrowType, ComboArrowButton)}, "text");
+    short columns = 0;
+    int maxLength = 0, blinkRate = -1;
+    Dimension marginWidth = 0, marginHeight = 0;
+    XtVaGetValues(Part(text).textField, XmNcolumns, &columns, XmNmaxLength, &maxLength,
+                  XmNblinkRate, &blinkRate, XmNmarginWidth, &marginWidth,
+                  XmNmarginHeight, &marginHeight, nullptr);
+    EXPECT_EQ(columns, 12);
+    EXPECT_EQ(maxLength, 40);
+    EXPECT_EQ(blinkRate, 0);
+    EXPECT_EQ(marginWidth, 1);
+    EXPECT_EQ(marginHeight, 1);
+
+    Boolean traversal = True;
+    Dimension highlight = 9, shadow = 9;
+    unsigned char direction = 0;
+    Pixel foreground = 0;
+    XtVaGetValues(Part(text).arrowButton, XmNtraversalOn, &traversal,
+                  XmNhighlightThickness, &highlight, XmNshadowThickness, &shadow,
+                  XmNarrowDirection, &direction, XmNforeground, &foreground, nullptr);
+    EXPECT_FALSE(traversal);
+    EXPECT_EQ(highlight, 0);
+    EXPECT_EQ(shadow, 0);
+    EXPECT_EQ(direction, XmARROW_DOWN);
+    EXPECT_EQ(foreground, text->core.background_pixel);
+
+    Boolean overrideRedirect = False, saveUnder = False, allowResize = False;
+    XtVaGetValues(Part(text).popupShell, XmNoverrideRedirect, &overrideRedirect,
+                  XmNsaveUnder, &saveUnder, XmNallowShellResize, &allowResize, nullptr);
+    EXPECT_TRUE(overrideRedirect && saveUnder && allowResize);
+    unsigned char sizePolicy = 0;
+    XtPointer userData = nullptr;
+    XtVaGetValues(Part(text).list, XmNlistSizePolicy, &sizePolicy, XmNuserData, &userData,
+                  nullptr);
+    EXPECT_EQ(sizePolicy, XmRESIZE_IF_POSSIBLE);
+    EXPECT_EQ(userData, (XtPointer)text);
+
+    Widget label = Make({A(DtNalignment, XmALIGNMENT_END)}, "label");
+    Boolean recompute = True;
+    Dimension left = 0, right = 0;
+    unsigned char alignment = 0, orientation = 0;
+    XtVaGetValues(Part(label).labelWidget, XmNrecomputeSize, &recompute, XmNmarginLeft, &left,
+                  XmNmarginRight, &right, XmNmarginWidth, &marginWidth,
+                  XmNmarginHeight, &marginHeight, XmNalignment, &alignment, nullptr);
+    EXPECT_FALSE(recompute);
+    EXPECT_EQ(left, 2);
+    EXPECT_EQ(right, 2);
+    EXPECT_EQ(marginWidth, 0);
+    EXPECT_EQ(marginHeight, 0);
+    EXPECT_EQ(alignment, XmALIGNMENT_END);
+    XtVaGetValues(Part(label).separatorWidget, XmNorientation, &orientation, nullptr);
+    EXPECT_EQ(orientation, XmVERTICAL);
+
+    // A text field made by a change of type has wider margins.
+    XtVaSetValues(label, DtNtype, ComboTypeTextField, nullptr);
+    XtVaGetValues(Part(label).textField, XmNmarginWidth, &marginWidth,
+                  XmNmarginHeight, &marginHeight, nullptr);
+    EXPECT_EQ(marginWidth, 2);
+    EXPECT_EQ(marginHeight, 2);
+}
+
+TEST_F(ComboBoxTest, LabelVariantTakesFocusItselfTextFieldVariantThroughItsField)
+{
+    Widget label = Make({}, "label");
+    Widget text = Make({A(DtNtype, ComboTypeTextField), A(XmNy, 60)}, "text");
+    ShowWindow(window);
+    EXPECT_TRUE(XmIsTraversable(label));
+    EXPECT_FALSE(XmIsTraversable(text));
+    EXPECT_TRUE(XmIsTraversable(Part(text).textField));
+
+    XtSetSensitive(window, False);      // an insensitive ancestor
+    EXPECT_FALSE(XmIsTraversable(label));
+    XtSetSensitive(window, True);
+    XtVaSetValues(label, XmNtraversalOn, False, nullptr);
+    EXPECT_FALSE(XmIsTraversable(label));
+    XtVaSetValues(label, XmNtraversalOn, True, nullptr);
+
+    // Once the shell has an exclusive tab group, plain tab groups take no focus.
+    XtVaCreateManagedWidget("exclusive", xmBulletinBoardWidgetClass, window, XmNy, 120,
+                            XmNnavigationType, XmEXCLUSIVE_TAB_GROUP, nullptr);
+    EXPECT_FALSE(XmIsTraversable(label));
+    XtVaSetValues(label, XmNnavigationType, XmSTICKY_TAB_GROUP, nullptr);
+    EXPECT_TRUE(XmIsTraversable(label));
+}
+
+static void RecordReason(Widget, XtPointer reasons, XtPointer call)
+{
+    ((std::vector<int> *)reasons)->push_back(((XmAnyCallbackStruct *)call)->reason);
+}
+
+TEST_F(ComboBoxTest, TextFieldFocusCallbacksReachTheComboBox)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField)});
+    Widget other = Make({A(DtNtype, ComboTypeTextField), A(XmNy, 60)}, "other");
+    std::vector<int> reasons;
+    XtAddCallback(combo, DtNfocusCallback, RecordReason, &reasons);
+    XtAddCallback(combo, DtNlosingFocusCallback, RecordReason, &reasons);
+    ShowWindow(window);
+    XSetInputFocus(TheDisplay(), XtWindow(XtParent(window)), RevertToParent, CurrentTime);
+    Settle();
+    ASSERT_TRUE(XmProcessTraversal(Part(combo).textField, XmTRAVERSE_CURRENT));
+    Settle();
+    ASSERT_TRUE(XmProcessTraversal(Part(other).textField, XmTRAVERSE_CURRENT));
+    Settle();
+    EXPECT_EQ(reasons, (std::vector<int>{XmCR_FOCUS, XmCR_LOSING_FOCUS}));
 }
 
 TEST_F(ComboBoxTest, TextFieldWithoutItemsStartsEmpty)
@@ -187,6 +345,34 @@ TEST_F(ComboBoxTest, NegativeItemCountIsWarnedAbout)
     EXPECT_EQ(Part(combo).itemCount, 0);
 }
 
+// The list would read past the table: such a count is invalid as well.
+TEST_F(ComboBoxTest, ItemCountBeyondTheItemsIsWarnedAbout)
+{
+    Widget combo = Make({A(DtNtype, ComboTypeTextField), A(DtNitemCount, 3)});
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Warnings()[0], itemCountWarning);
+    EXPECT_EQ(Part(combo).itemCount, 0);
+    XtCallActionProc(combo, const_cast<char *>("ComboBoxActivate"), nullptr, nullptr, 0);
+    EXPECT_FALSE(Part(combo).poppedUp);
+
+    AddItems(combo, {"a", "b"});
+    Warnings().clear();
+    XtVaSetValues(combo, DtNitemCount, 5, nullptr);
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Warnings()[0], itemCountWarning);
+    EXPECT_EQ(Part(combo).itemCount, 0);
+    EXPECT_EQ(ShownText(combo), "");
+
+    AddItems(combo, {"a", "b", "c"});
+    Warnings().clear();
+    XtVaSetValues(combo, DtNitemCount, 2, nullptr);     // fewer is fine
+    EXPECT_TRUE(Warnings().empty());
+    EXPECT_EQ(Part(combo).itemCount, 2);
+    XtVaSetValues(combo, DtNitems, nullptr, nullptr);   // a count with no table
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Part(combo).itemCount, 0);
+}
+
 TEST_F(ComboBoxTest, InvalidValuesInAChangeAreWarnedAboutAndCorrected)
 {
     Widget combo = Make({A(DtNtype, ComboTypeTextField)});
@@ -250,8 +436,13 @@ TEST_F(ComboBoxTest, ListResourcesRoundTripThroughTheList)
     EXPECT_EQ(visible, 4);
     EXPECT_EQ(arrowSize, XtHeight(Part(combo).arrowButton));
     Dimension listMargin = 0;
-    XtVaGetValues(Part(combo).list, XmNlistMarginWidth, &listMargin, nullptr);
+    XmFontList fonts = nullptr, listFonts = nullptr;
+    XtVaGetValues(combo, DtNlistFontList, &fonts, nullptr);
+    XtVaGetValues(Part(combo).list, XmNlistMarginWidth, &listMargin, XmNfontList, &listFonts,
+                  nullptr);
     EXPECT_EQ(listMargin, 7);
+    EXPECT_NE(fonts, nullptr);
+    EXPECT_EQ(fonts, listFonts);
 }
 
 TEST_F(ComboBoxTest, NewItemsTableTakesTheUnchangedCountAlong)
@@ -310,13 +501,16 @@ TEST_F(ComboBoxTest, ChangingArrowTypeReplacesTheArrow)
     EXPECT_TRUE(XmIsDrawnButton(Part(combo).arrowButton));
 }
 
-TEST_F(ComboBoxTest, InvalidTypeFallsBackToTheLabel)
+TEST_F(ComboBoxTest, InvalidTypeAndArrowTypeFallBackToLabelAndDrawnArrow)
 {
-    Widget combo = Make({A(DtNtype, 7)});
-    ASSERT_EQ(Warnings().size(), 1u);
+    Widget combo = Make({A(DtNtype, 7), A(DtNarrowType, 3)});
+    ASSERT_EQ(Warnings().size(), 2u);
     EXPECT_EQ(Warnings()[0],
               "DtComboButtonWidget: Invalid type resource (defaulting to ComboTypeLabel).");
+    EXPECT_EQ(Warnings()[1],
+              "DtComboButtonWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).");
     EXPECT_NE(Part(combo).labelWidget, nullptr);
+    EXPECT_TRUE(XmIsDrawnButton(Part(combo).arrowButton));
 }
 
 TEST_F(ComboBoxTest, LabelStringShownWhenUpdateLabelIsOff)

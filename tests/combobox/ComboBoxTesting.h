@@ -54,6 +54,24 @@ void AddItems(Widget combo, std::initializer_list<const char *> texts);
 
 inline DtComboBoxPart &Part(Widget w) { return ((DtComboBoxWidget)w)->combo_box; }
 
+// A fresh window for each test, closed after it, and combo boxes made in it.
+class ComboBoxFixture : public ::testing::Test {
+protected:
+    void SetUp() override { window = NewWindow(windowX, windowY); }
+    void TearDown() override { CloseWindow(window); }
+
+    // A managed combo box made in the window with the given arguments.
+    Widget Make(std::initializer_list<Arg> args, const char *name = "combo")
+    {
+        std::vector<Arg> list(args);
+        return NewComboBox(window, name, list.data(), list.size());
+    }
+    static Arg A(const char *name, XtArgVal value) { return Arg{const_cast<char *>(name), value}; }
+
+    int windowX = 10, windowY = 10;
+    Widget window = nullptr;
+};
+
 }  // namespace testing_support
 
 #endif

@@ -15,16 +15,14 @@ struct Selection {
     bool hasEvent;
 };
 
-class ComboBoxDropDown : public ::testing::Test {
+class ComboBoxDropDown : public ComboBoxFixture {
 protected:
-    void SetUp() override { window = NewWindow(x, y); }
-    void TearDown() override { CloseWindow(window); }
+    ComboBoxDropDown() { windowX = windowY = 40; }
 
     // A combo box of the given type with three items, in a shown window.
     Widget Make(int type, bool withItems = true)
     {
-        Arg args[] = {{const_cast<char *>(DtNtype), type}};
-        combo = NewComboBox(window, "combo", args, 1);
+        combo = ComboBoxFixture::Make({A(DtNtype, type)});
         if (withItems)
             AddItems(combo, {"one", "two", "three"});
         XtAddCallback(combo, DtNselectionCallback, RecordSelection, this);
@@ -67,8 +65,7 @@ protected:
     }
     std::string Shown() { return ShownText(combo); }
 
-    int x = 40, y = 40;
-    Widget window = nullptr, combo = nullptr;
+    Widget combo = nullptr;
     std::vector<Selection> selections;
     std::vector<int> menuPosts;
     std::vector<int> activations;
@@ -206,12 +203,36 @@ TEST_F(ComboBoxDropDown, EditedTextIsReportedOnceWhenTheListDrops)
     EXPECT_EQ(activations.size(), 2u);
 }
 
+// Another client holds the pointer and keyboard: after its tries the combo
+// box warns and the list still drops down and comes up again.
+TEST_F(ComboBoxDropDown, GrabsHeldElsewhereAreWarnedAboutAfterRetrying)
+{
+    Make(ComboTypeTextField);
+    Display *other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    Window root = DefaultRootWindow(other);
+    ASSERT_EQ(XGrabPointer(other, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
+                           None, None, CurrentTime), GrabSuccess);
+    ASSERT_EQ(XGrabKeyboard(other, root, False, GrabModeAsync, GrabModeAsync, CurrentTime),
+              GrabSuccess);
+    XSync(other, False);
+    XtCallActionProc(combo, const_cast<char *>("ComboBoxActivate"), nullptr, nullptr, 0);
+    XCloseDisplay(other);
+    EXPECT_TRUE(Part(combo).poppedUp);
+    const std::vector<std::string> expected = {"DtComboBoxWidget: Unable to grab the pointer.",
+                                               "DtComboBoxWidget: Unable to grab the keyboard."};
+    EXPECT_EQ(Warnings(), expected);
+    XtCallActionProc(Part(combo).list, const_cast<char *>("ComboBoxKbdCancel"), nullptr,
+                     nullptr, 0);
+    Settle();
+    EXPECT_FALSE(Part(combo).poppedUp);
+    EXPECT_FALSE(ShellShown());
+}
+
 TEST_F(ComboBoxDropDown, DropDownIsCutAtTheScreensRightAndBottomEdges)
 {
     CloseWindow(window);
-    x = 1200;
-    y = 960;
-    window = NewWindow(x, y);
+    window = NewWindow(1200, 960);
     Make(ComboTypeTextField);
     XtVaSetValues(combo, DtNorientation, 0, nullptr);  // keep the arrow on the screen
     Settle();

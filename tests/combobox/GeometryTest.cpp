@@ -7,25 +7,20 @@ using namespace testing_support;
 
 namespace {
 
-class ComboBoxGeometry : public ::testing::Test {
+class ComboBoxGeometry : public ComboBoxFixture {
 protected:
-    void SetUp() override { window = NewWindow(); }
-    void TearDown() override { CloseWindow(window); }
-
     // A text-field combo box in a shown window, so that children's requests
     // reach its geometry manager.
     Widget TextCombo(const char *name = "text")
     {
-        Arg args[] = {{const_cast<char *>(DtNtype), ComboTypeTextField}};
-        Widget combo = NewComboBox(window, name, args, 1);
+        Widget combo = Make({A(DtNtype, ComboTypeTextField)}, name);
         ShowWindow(window);
         return combo;
     }
     Widget LabelCombo(int orientation, Dimension arrowSpacing)
     {
-        Arg args[] = {{const_cast<char *>(DtNorientation), orientation},
-                      {const_cast<char *>(DtNarrowSpacing), arrowSpacing}};
-        Widget combo = NewComboBox(window, "label", args, 2);
+        Widget combo = Make({A(DtNorientation, orientation), A(DtNarrowSpacing, arrowSpacing)},
+                            "label");
         AddItems(combo, {"short", "a rather longer item"});
         ShowWindow(window);
         return combo;
@@ -48,8 +43,6 @@ protected:
         return pixel;
     }
     static XmManagerPart &Manager(Widget w) { return ((XmManagerWidget)w)->manager; }
-
-    Widget window = nullptr;
 };
 
 TEST_F(ComboBoxGeometry, ArrowIsFortyFivePercentOfTheTextHeightButAtLeastThirteen)
@@ -61,6 +54,27 @@ TEST_F(ComboBoxGeometry, ArrowIsFortyFivePercentOfTheTextHeightButAtLeastThirtee
     ResizeTextField(combo, 150, 40);
     EXPECT_EQ(XtWidth(Part(combo).arrowButton), 18);
     EXPECT_EQ(XtHeight(Part(combo).arrowButton), 40);
+}
+
+// For 13 x 25: centre (6, 11), head 4 and half shaft 1, bar at 6 + 11 + 1.
+TEST_F(ComboBoxGeometry, DrawnArrowIsAShaftAndHeadOverABar)
+{
+    Widget combo = TextCombo();
+    ResizeTextField(combo, 150, 25);
+    Widget arrow = Part(combo).arrowButton;
+    ASSERT_EQ(XtWidth(arrow), 13);
+    ASSERT_EQ(XtHeight(arrow), 25);
+    Pixel foreground = 0;
+    XtVaGetValues(arrow, XmNforeground, &foreground, nullptr);
+    Pixel background = arrow->core.background_pixel;
+    ASSERT_NE(foreground, background);
+    struct Point { int x, y; };
+    for (Point p : {Point{1, 18}, {6, 18}, {11, 18}, {6, 15}, {2, 11}, {10, 11}, {5, 7},
+                    {7, 7}, {6, 9}})
+        EXPECT_EQ(PixelAt(arrow, p.x, p.y), foreground) << p.x << "," << p.y;
+    for (Point p : {Point{0, 18}, {12, 18}, {6, 17}, {6, 16}, {6, 6}, {4, 9}, {8, 9},
+                    {1, 11}, {11, 11}})
+        EXPECT_EQ(PixelAt(arrow, p.x, p.y), background) << p.x << "," << p.y;
 }
 
 TEST_F(ComboBoxGeometry, ShortTextFieldStillGetsAnArrowThirteenHigh)

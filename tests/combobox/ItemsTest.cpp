@@ -8,15 +8,11 @@ using namespace testing_support;
 
 namespace {
 
-class ComboBoxItems : public ::testing::Test {
+class ComboBoxItems : public ComboBoxFixture {
 protected:
-    void SetUp() override { window = NewWindow(); }
-    void TearDown() override { CloseWindow(window); }
-
     Widget Make(int type)
     {
-        Arg args[] = {{const_cast<char *>(DtNtype), type}};
-        Widget combo = NewComboBox(window, "combo", args, 1);
+        Widget combo = ComboBoxFixture::Make({A(DtNtype, type)});
         XtAddCallback(combo, DtNselectionCallback, CountSelection, this);
         return combo;
     }
@@ -52,7 +48,6 @@ protected:
         return result;
     }
 
-    Widget window = nullptr;
     int selectionCalls = 0;
 };
 
