@@ -4,12 +4,19 @@
 #define ZORVANE_WIZARD_BUILD_H
 
 #include <X11/Intrinsic.h>
+#include <string>
 
 // The logo, XPM 3 data made at build time from the vendor's XPM file.
 extern const char *const logo_xpm[];
 // The license agreement made at build time from the vendor's text file.
 extern const char license_text[];
 
+void UseEnvironmentLocale();
+void FontListsAsFontSets(Display *display);
+std::string ShownInLocale(const std::string &path);
+void FixWindowSize();
+void PlaceWindow();
+void CentreOverWindow(Widget dialog, XtPointer, XtPointer);
 void CreateAcceleratorMenu();
 void BuildLicensePage(Pixmap logo);
 void BuildDestinationPage(Pixmap logo);

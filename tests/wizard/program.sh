@@ -1,0 +1,59 @@
+# Shared by the scripts that drive the whole installer program with xdotool:
+# an installer of a product whose player records how it was started, and the
+# helpers that start the installer and wait for its end.  The script sets
+# image, player and mkinstaller (the installer's image, the recording player
+# and the vendor tool) before it sources this file.
+work=$(mktemp -d) && chmod 755 "$work"
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Ends the script with the verdict.
+verdict() {
+  [ $failures = 0 ] || { echo "$failures checks failed"; exit 1; }
+  echo "all $1 checks passed"
+}
+
+# Runs a command as an unprivileged user when we are root, so that the first
+# candidate is the home directory and /usr/local stays untouched.
+as_user() {
+  if [ "$(id -u)" = 0 ]; then
+    setpriv --reuid=65534 --regid=65534 --clear-groups -- "$@"
+  else
+    "$@"
+  fi
+}
+
+mkdir -p "$work/product/share"
+cp "$player" "$work/product/zorvane" && chmod 755 "$work/product/zorvane"
+echo "Zorvane 8" > "$work/product/share/readme"
+(cd "$work/product" && tar -cf - .) | gzip > "$work/payload.tar.gz"
+"$mkinstaller" create "$image" "$work/payload.tar.gz" "$work/installer.bin" >/dev/null ||
+  { echo "FAIL: mkinstaller"; exit 1; }
+export PLAYER_RECORD="$work/record"
+touch "$PLAYER_RECORD" && chmod 666 "$PLAYER_RECORD"
+
+# Starts the installer in the background in directory $1 with HOME $2 and
+# the options that follow, and waits for its window.
+start() {
+  (cd "$1" && export HOME="$2" && shift 2 && as_user "$work/installer.bin" "$@") > "$work/out" 2>&1 &
+  pid=$!
+  window=$(xdotool search --sync --onlyvisible --limit 1 --name '^Zorvane 8 Installer$')
+  sleep 0.5
+}
+
+# Waits for the installer, or the player that replaced it, to end.
+finish() {
+  tries=0
+  while kill -0 "$pid" 2>/dev/null && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
+  kill "$pid" 2>/dev/null && fail "$case: still running"
+  wait "$pid"
+  status=$?
+}
+
+# Checks that the player was started from directory $1 as $1/zorvane.
+expect_player_in() {
+  printf 'arguments: 2\nargument 0: %s/zorvane\nargument 1: inst\nworking directory: %s\n' \
+    "$1" "$1" | cmp -s - "$PLAYER_RECORD" || fail "$case: player record: $(cat "$PLAYER_RECORD")"
+  : > "$PLAYER_RECORD"
+}
