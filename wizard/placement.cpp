@@ -18,7 +18,7 @@ struct Frame {
 };
 
 // How long the window manager may take to tell the frame it will draw.
-static const int FRAME_ANSWER_MILLISECONDS = 500;
+static const int FRAME_ANSWER_MILLISECONDS = 2000;
 
 // Tells every window manager that the window keeps the size it was given.
 void FixWindowSize() {

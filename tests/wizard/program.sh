@@ -33,12 +33,22 @@ echo "Zorvane 8" > "$work/product/share/readme"
 export PLAYER_RECORD="$work/record"
 touch "$PLAYER_RECORD" && chmod 666 "$PLAYER_RECORD"
 
+# Waits for a visible window titled exactly $1 and prints its id.  The search
+# fails now and then when a window manager's frame vanishes under it: retry.
+find_window() {
+  found=
+  until [ -n "$found" ]; do
+    found=$(xdotool search --sync --onlyvisible --limit 1 --name "^$1\$" 2>/dev/null)
+  done
+  echo "$found"
+}
+
 # Starts the installer in the background in directory $1 with HOME $2 and
 # the options that follow, and waits for its window.
 start() {
   (cd "$1" && export HOME="$2" && shift 2 && as_user "$work/installer.bin" "$@") > "$work/out" 2>&1 &
   pid=$!
-  window=$(xdotool search --sync --onlyvisible --limit 1 --name '^Zorvane 8 Installer$')
+  window=$(find_window 'Zorvane 8 Installer')
   sleep 0.5
 }
 
@@ -49,6 +59,12 @@ finish() {
   kill "$pid" 2>/dev/null && fail "$case: still running"
   wait "$pid"
   status=$?
+  # the server may show the window a moment longer: the next start must not find it
+  tries=0
+  while xwininfo -id "$window" >/dev/null 2>&1 && [ $tries -lt 50 ]; do
+    sleep 0.1
+    tries=$((tries + 1))
+  done
 }
 
 # Checks that the player was started from directory $1 as $1/zorvane.
