@@ -7,9 +7,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <langinfo.h>
 #include <string>
-#include <cwchar>
 #include <vector>
 
 #include "build.h"

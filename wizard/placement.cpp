@@ -35,8 +35,8 @@ static bool PositionRequested() {
     XtVaGetValues(pAppShell, XtNgeometry, &geometry, nullptr);
     int x, y;
     unsigned int width, height;
-    if (geometry != nullptr && (XParseGeometry(geometry, &x, &y, &width, &height) &
-                                (XValue | YValue)) != 0)
+    if (geometry != nullptr &&
+        (XParseGeometry(geometry, &x, &y, &width, &height) & (XValue | YValue)) != 0)
         return true;
     struct {
         int x, y;
@@ -60,8 +60,8 @@ static bool WindowManagerSupports(Display *display, Atom hint) {
     unsigned long count, after;
     unsigned char *data = nullptr;
     XGetWindowProperty(display, DefaultRootWindow(display),
-                       XInternAtom(display, "_NET_SUPPORTED", False), 0, LONG_MAX, False,
-                       XA_ATOM, &type, &format, &count, &after, &data);
+                       XInternAtom(display, "_NET_SUPPORTED", False), 0, LONG_MAX, False, XA_ATOM,
+                       &type, &format, &count, &after, &data);
     bool supported = false;
     for (unsigned long i = 0; data != nullptr && format == 32 && i < count; i++)
         supported = supported || reinterpret_cast<Atom *>(data)[i] == hint;
@@ -113,10 +113,11 @@ static Frame AnnouncedFrame() {
     XSendEvent(display, DefaultRootWindow(display), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &ask);
     XFlush(display);
-    auto end = std::chrono::steady_clock::now() +
-               std::chrono::milliseconds(FRAME_ANSWER_MILLISECONDS);
+    auto end =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(FRAME_ANSWER_MILLISECONDS);
     XEvent answer;
-    while (!XCheckIfEvent(display, &answer, IsFrameAnnouncement, reinterpret_cast<XPointer>(&extents))) {
+    while (!XCheckIfEvent(display, &answer, IsFrameAnnouncement,
+                          reinterpret_cast<XPointer>(&extents))) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             end - std::chrono::steady_clock::now());
         if (left.count() <= 0)
@@ -140,47 +141,39 @@ void PlaceWindow() {
     long outerWidth = width + 2 * border + frame.left + frame.right;
     long outerHeight = height + 2 * border + frame.top + frame.bottom;
     XtVaSetValues(pAppShell, XtNx, static_cast<Position>((WidthOfScreen(screen) - outerWidth) / 2),
-                  XtNy, static_cast<Position>((HeightOfScreen(screen) - outerHeight) / 2),
-                  nullptr);
+                  XtNy, static_cast<Position>((HeightOfScreen(screen) - outerHeight) / 2), nullptr);
 }
 
 // The window manager's frame around a shown window (or the window itself
-// where no window manager frames it), in root coordinates.
+// where no window manager frames it), on the screen.
 static XRectangle OuterBox(Display *display, Window window) {
-    Window root = DefaultRootWindow(display), outer = window, parent = window, *children;
-    unsigned int count;
-    while (XQueryTree(display, outer, &root, &parent, &children, &count) && parent != root) {
+    for (;;) {
+        Window root, parent, *children = nullptr;
+        unsigned int count;
+        bool known = XQueryTree(display, window, &root, &parent, &children, &count);
         XFree(children);
-        outer = parent;
+        if (!known || parent == root)
+            break;
+        window = parent;
     }
-    XWindowAttributes attributes;
-    XGetWindowAttributes(display, outer, &attributes);
-    int x, y;
-    Window child;
-    XTranslateCoordinates(display, outer, root, 0, 0, &x, &y, &child);
-    short border = static_cast<short>(attributes.border_width);
-    return {static_cast<short>(x - border), static_cast<short>(y - border),
-            static_cast<unsigned short>(attributes.width + 2 * border),
-            static_cast<unsigned short>(attributes.height + 2 * border)};
+    XWindowAttributes outer;
+    XGetWindowAttributes(display, window, &outer);
+    return {static_cast<short>(outer.x), static_cast<short>(outer.y),
+            static_cast<unsigned short>(outer.width + 2 * outer.border_width),
+            static_cast<unsigned short>(outer.height + 2 * outer.border_width)};
 }
 
-// Puts the error dialog in the middle of the window as it is popped up,
-// reckoning the dialog's frame as thick as the window's.
+// Puts the error dialog in the middle of the window as it pops up, its
+// frame reckoned as thick as the window's.
 void CentreOverWindow(Widget dialog, XtPointer, XtPointer) {
-    Display *display = XtDisplay(pAppShell);
-    XRectangle outer = OuterBox(display, XtWindow(pAppShell));
-    int x, y;
-    Window child;
-    XTranslateCoordinates(display, XtWindow(pAppShell), DefaultRootWindow(display), 0, 0, &x, &y,
-                          &child);
-    Dimension width = 0, height = 0, border = 0, dialogWidth = 0, dialogHeight = 0;
-    XtVaGetValues(pAppShell, XtNwidth, &width, XtNheight, &height, XtNborderWidth, &border,
-                  nullptr);
+    XRectangle outer = OuterBox(XtDisplay(pAppShell), XtWindow(pAppShell));
+    Dimension width = 0, height = 0, dialogWidth = 0, dialogHeight = 0;
+    XtVaGetValues(pAppShell, XtNwidth, &width, XtNheight, &height, nullptr);
     Widget shell = XtParent(dialog);
     XtVaGetValues(shell, XtNwidth, &dialogWidth, XtNheight, &dialogHeight, nullptr);
     int frameWidth = outer.width - width, frameHeight = outer.height - height;
-    int dialogX = outer.x + (outer.width - dialogWidth - frameWidth) / 2;
-    int dialogY = outer.y + (outer.height - dialogHeight - frameHeight) / 2;
-    XtVaSetValues(shell, XtNx, static_cast<Position>(dialogX), XtNy, static_cast<Position>(dialogY),
-                  nullptr);
+    XtVaSetValues(
+        shell, XtNx, static_cast<Position>(outer.x + (outer.width - dialogWidth - frameWidth) / 2),
+        XtNy, static_cast<Position>(outer.y + (outer.height - dialogHeight - frameHeight) / 2),
+        nullptr);
 }

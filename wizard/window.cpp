@@ -51,10 +51,10 @@ static void CreateProgressDrawing() {
 // then maps it with page 1 in view.
 void BuildWindow(int *argc, char **argv) {
     UseEnvironmentLocale();
-    pAppShell = XtVaAppInitialize(&pAppContext, APPLICATION_CLASS, nullptr, 0, argc, argv,
-                                  const_cast<String *>(resources), XtNmappedWhenManaged, False,
-                                  XmNmwmDecorations, DECORATIONS, XmNmwmFunctions, FUNCTIONS,
-                                  nullptr);
+    pAppShell =
+        XtVaAppInitialize(&pAppContext, APPLICATION_CLASS, nullptr, 0, argc, argv,
+                          const_cast<String *>(resources), XtNmappedWhenManaged, False,
+                          XmNmwmDecorations, DECORATIONS, XmNmwmFunctions, FUNCTIONS, nullptr);
     FontListsAsFontSets(XtDisplay(pAppShell));
     XtRealizeWidget(pAppShell);
     FixWindowSize();

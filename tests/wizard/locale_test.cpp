@@ -25,7 +25,8 @@ static void StartIn(const char *locale, const std::string &home) {
 static int LabelFontType() {
     XmFontList fonts = nullptr;
     XtVaGetValues(page1accept, XmNfontList, &fonts, nullptr);
-    XmRendition rendition = XmRenderTableGetRendition(fonts, const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
+    XmRendition rendition =
+        XmRenderTableGetRendition(fonts, const_cast<char *>(XmFONTLIST_DEFAULT_TAG));
     int type = -1;
     Arg arg[1];
     XtSetArg(arg[0], XmNfontType, &type);
