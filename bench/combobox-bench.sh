@@ -1,5 +1,8 @@
 #!/bin/sh
-# Builds and runs the combo box benchmark on a private X server.
+# Builds and runs the combo box benchmark on a private X server: unique adds
+# in both variants, against their targets (10,000 in 0.2 s, 100,000 in 3 s,
+# text field), and the heap after creating and destroying 1,000 combo boxes.
+# Run it alone on the machine; the status is 1 when a target is missed.
 #   usage: bench/combobox-bench.sh [build dir]   (default: build)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)

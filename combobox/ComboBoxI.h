@@ -19,6 +19,15 @@ char *FirstTextSegment(XmString string);
 int ListItemCount(DtComboBoxWidget cb);
 XmStringTable ListItems(DtComboBoxWidget cb);
 
+// Kept in ComboBoxIndex.cpp: the index of the items' texts.  ListMayHold is
+// False only for an item certainly not in the list.  IndexItem counts an
+// item in (change 1) or out (change -1) before the list takes or drops it;
+// IndexFollowsList then accepts the list's new table.
+Boolean ListMayHold(DtComboBoxWidget cb, XmString item);
+void IndexItem(DtComboBoxWidget cb, XmString item, int change);
+void IndexFollowsList(DtComboBoxWidget cb);
+void ForgetItemIndex(DtComboBoxWidget cb);
+
 // Kept in ComboBoxDropDown.cpp.
 void ComboBoxFocusIn(Widget w, XEvent *event, String *params, Cardinal *count);
 void ComboBoxFocusOut(Widget w, XEvent *event, String *params, Cardinal *count);

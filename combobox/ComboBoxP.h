@@ -25,6 +25,9 @@ typedef struct _DtComboBoxClassRec {
 
 extern DtComboBoxClassRec dtComboBoxClassRec;
 
+/* What the combo box knows of its items' texts; private to the class. */
+typedef struct _DtComboBoxItemIndex DtComboBoxItemIndex;
+
 typedef struct {
     /* children and private state */
     Widget arrowButton;         /* "ComboBoxArrow" */
@@ -76,6 +79,7 @@ typedef struct {
 
     /* private state */
     char *reportedText;         /* an edit already reported to activateCallback */
+    DtComboBoxItemIndex *itemIndex; /* made on the first unique add */
 } DtComboBoxPart;
 
 typedef struct _DtComboBoxRec {
