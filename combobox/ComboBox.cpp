@@ -38,7 +38,6 @@ static void _DtComboBoxGetListMarginHeight(Widget w, int offset, XtArgVal *value
 static void _DtComboBoxGetListMarginWidth(Widget w, int offset, XtArgVal *value);
 static void _DtComboBoxGetListSpacing(Widget w, int offset, XtArgVal *value);
 static void _DtComboBoxGetListTopItemPosition(Widget w, int offset, XtArgVal *value);
-static void _DtComboBoxGetListVisibleItemCount(Widget w, int offset, XtArgVal *value);
 
 // Shared by every combo box of the process.
 static XmString defaultLabelString;
@@ -164,8 +163,6 @@ static XmSyntheticResource syntheticResources[] = {
      _DtComboBoxGetListSpacing, ImportUnchanged},
     {DtNtopItemPosition, sizeof(int), offset(topItemPosition),
      _DtComboBoxGetListTopItemPosition, ImportUnchanged},
-    {DtNvisibleItemCount, sizeof(int), offset(visibleItemCount),
-     _DtComboBoxGetListVisibleItemCount, ImportUnchanged},
 };
 #undef offset
 
@@ -370,7 +367,6 @@ static void CopyListState(DtComboBoxWidget cb)
                   XmNlistMarginWidth, &p->listMarginWidth,
                   XmNlistSpacing, &p->listSpacing,
                   XmNtopItemPosition, &p->topItemPosition,
-                  XmNvisibleItemCount, &p->visibleItemCount,
                   nullptr);
 }
 
@@ -656,7 +652,7 @@ static void CreateDropDown(DtComboBoxWidget cb)
     XtSetArg(args[n], XmNlistSpacing, p->listSpacing); n++;
     XtSetArg(args[n], XmNstringDirection, cb->manager.string_direction); n++;
     XtSetArg(args[n], XmNtopItemPosition, p->topItemPosition); n++;
-    XtSetArg(args[n], XmNvisibleItemCount, p->visibleItemCount); n++;
+    XtSetArg(args[n], XmNvisibleItemCount, DropDownRows(cb, p->itemCount)); n++;
     XtSetArg(args[n], XmNlistSizePolicy, XmRESIZE_IF_POSSIBLE); n++;
     static char listName[] = "List";
     p->list = XmCreateScrolledList(p->popupFrame, listName, args, n);
@@ -674,6 +670,8 @@ static void HookUpDropDown(DtComboBoxWidget cb)
                              LeaveWindowMask | FocusChangeMask,
                          True, ListGrabHandler, cb, XtListHead);
     XtInsertEventHandler(p->popupShell, ButtonPressMask, True, ShellPressHandler, cb,
+                         XtListHead);
+    XtInsertEventHandler(p->popupShell, StructureNotifyMask, False, ShellSizeHandler, cb,
                          XtListHead);
 }
 
@@ -903,8 +901,7 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     XtManageChild(p->list);
 
     XtRealizeWidget(p->popupShell);
-    p->shellWidth = XtWidth(p->popupShell);
-    p->shellHeight = XtHeight(p->popupShell);
+    FitDropDown(cb);
     HookUpDropDown(cb);
 
     if (p->type == ComboTypeTextField) {
@@ -1048,10 +1045,6 @@ static void _DtComboBoxGetListTopItemPosition(Widget w, int, XtArgVal *value)
     *value = (int)ListValue(w, XmNtopItemPosition);
 }
 
-static void _DtComboBoxGetListVisibleItemCount(Widget w, int, XtArgVal *value)
-{
-    *value = (int)ListValue(w, XmNvisibleItemCount);
-}
 
 // ---------------------------------------------------------------------------
 // Resource changes
@@ -1089,16 +1082,12 @@ static Boolean UpdateList(DtComboBoxWidget old, DtComboBoxWidget cb)
     if (p->topItemPosition != o->topItemPosition) {
         XtSetArg(args[n], XmNtopItemPosition, p->topItemPosition); n++;
     }
-    if (p->visibleItemCount != o->visibleItemCount) {
-        XtSetArg(args[n], XmNvisibleItemCount, p->visibleItemCount); n++;
-    }
-    if (n == 0)
+    if (n == 0 && p->visibleItemCount == o->visibleItemCount)
         return False;
     XtSetValues(p->list, args, n);
     if (p->items != o->items || p->itemCount != o->itemCount)
         ForgetItemIndex(cb);
-    p->shellWidth = XtWidth(p->popupShell);
-    p->shellHeight = XtHeight(p->popupShell);
+    ItemsChanged(cb);
     return True;
 }
 
@@ -1272,6 +1261,7 @@ void ZVKDtComboBoxAddItem(Widget w, XmString item, int pos, Boolean unique)
     XmListAddItemUnselected(cb->combo_box.list, item, pos);
     IndexFollowsList(cb);
     CopyListState(cb);
+    ItemsChanged(cb);
     if (cb->combo_box.labelWidget) {
         MeasureLabelForAddedItem(cb, item, countBefore);
         if (cb->combo_box.type == ComboTypeLabel)
@@ -1294,6 +1284,7 @@ void ZVKDtComboBoxDeletePos(Widget w, int pos)
     XmListDeletePos(p->list, pos);
     IndexFollowsList(cb);
     CopyListState(cb);
+    ItemsChanged(cb);
     if (p->labelWidget) {
         MeasureLabel(cb);
         if (p->type == ComboTypeLabel)

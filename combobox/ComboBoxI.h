@@ -33,11 +33,21 @@ void ComboBoxFocusIn(Widget w, XEvent *event, String *params, Cardinal *count);
 void ComboBoxFocusOut(Widget w, XEvent *event, String *params, Cardinal *count);
 void ComboBoxActivate(Widget w, XEvent *event, String *params, Cardinal *count);
 void ComboBoxKbdCancel(Widget w, XEvent *event, String *params, Cardinal *count);
+// The drop-down's rows for count items: one for each, at most
+// visibleItemCount, at least one.
+int DropDownRows(DtComboBoxWidget cb, int count);
+// Sizes the drop-down to the items for dropping down under the combo box:
+// shellWidth and shellHeight become its size.
+void FitDropDown(DtComboBoxWidget cb);
+// Refits a dropped-down list to items or list resources that changed; one
+// not down is fitted when it drops down next.
+void ItemsChanged(DtComboBoxWidget cb);
 void PostList(Widget w, XtPointer client, XtPointer call);
 void UnpostList(DtComboBoxWidget cb);
 void ListItemChosen(Widget list, XtPointer client, XtPointer call);
 void ListGrabHandler(Widget list, XtPointer client, XEvent *event, Boolean *more);
 void ShellPressHandler(Widget shell, XtPointer client, XEvent *event, Boolean *more);
+void ShellSizeHandler(Widget shell, XtPointer client, XEvent *event, Boolean *more);
 void PaintDrawnArrow(Widget w, XtPointer client, XtPointer call);
 void ForwardLosingFocus(Widget w, XtPointer client, XtPointer call);
 void ForwardActivate(Widget w, XtPointer client, XtPointer call);

@@ -39,7 +39,7 @@ typedef struct {
     Dimension lastHeight;
     Dimension labelMaxWidth;    /* widest and tallest item in the label */
     Dimension labelMaxHeight;
-    Dimension shellWidth;       /* natural size of the drop-down */
+    Dimension shellWidth;       /* size of the drop-down when last fitted */
     Dimension shellHeight;
 
     /* resources */
