@@ -43,7 +43,7 @@ static void _DtComboBoxGetListTopItemPosition(Widget w, int offset, XtArgVal *va
 static XmString defaultLabelString;
 static Visual *popupVisual;
 static int popupDepth;
-static XtTranslations comboTable, labelTable, listCancelTable;
+static XtTranslations comboTable, labelTable, textFieldTable, listCancelTable;
 
 static const char invalidAlignment[] =
     "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_CENTER).";
@@ -571,6 +571,7 @@ static Widget CreateTextField(DtComboBoxWidget cb, Boolean atCreation)
     }
     Widget textField = XtCreateWidget(atCreation ? "Text" : "ComboBoxTextField",
                                       xmTextFieldWidgetClass, (Widget)cb, args, n);
+    XtOverrideTranslations(textField, ParsedOnce(&textFieldTable, textFieldTranslations));
     AddForwarders(cb, textField);
     return textField;
 }

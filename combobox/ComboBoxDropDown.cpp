@@ -22,6 +22,11 @@ const char labelTranslations[] =
     "<Key>osfSelect: ComboBoxActivate(label)\n"
     "~s ~m ~a <Key>space: ComboBoxActivate(label)";
 
+// The keyboard's focus stays in the text field, so it drops the list down
+// itself.
+const char textFieldTranslations[] =
+    "<Key>osfDown: ComboBoxActivate(text)";
+
 const char listCancelTranslations[] =
     "<Key>osfCancel: ListKbdCancel() ComboBoxKbdCancel()";
 
@@ -76,7 +81,8 @@ void ComboBoxFocusOut(Widget w, XEvent *, String *, Cardinal *)
     PaintFocusRing((DtComboBoxWidget)w, False);
 }
 
-// Drops the list down; with a parameter the action runs on the label child.
+// Drops the list down; with a parameter the action runs on the label or
+// the text field, a child of the combo box.
 void ComboBoxActivate(Widget w, XEvent *, String *, Cardinal *count)
 {
     Widget combo = *count > 0 ? XtParent(w) : w;
@@ -216,6 +222,23 @@ void ItemsChanged(DtComboBoxWidget cb)
     PlaceShell(cb);
 }
 
+// Puts the list's location cursor on the current item and brings it into
+// view, so that the keys browse on from the item that the combo box shows.
+static void MarkCurrentItem(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    int position = p->selectedPosition + 1;
+    if (position < 1 || position > ListItemCount(cb))
+        return;
+    XmListSetKbdItemPos(p->list, position);
+    int top = 0, rows = 0;
+    XtVaGetValues(p->list, XmNtopItemPosition, &top, XmNvisibleItemCount, &rows, nullptr);
+    if (position < top)
+        XmListSetPos(p->list, position);
+    else if (position >= top + rows)
+        XmListSetBottomPos(p->list, position);
+}
+
 void PostList(Widget, XtPointer client, XtPointer)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)client;
@@ -229,6 +252,7 @@ void PostList(Widget, XtPointer client, XtPointer)
         return;
     FitDropDown(cb);
     PlaceShell(cb);
+    MarkCurrentItem(cb);
     p->poppedUp = True;
     XtPopup(p->popupShell, XtGrabNone);
     GrabPointer(p->popupShell);
@@ -321,12 +345,22 @@ void ShellSizeHandler(Widget shell, XtPointer, XEvent *event, Boolean *more)
         *more = False;
 }
 
+// Whether a button event comes from the wheel rather than a button.
+static Boolean FromWheel(XEvent *event)
+{
+    return (event->type == ButtonPress || event->type == ButtonRelease) &&
+           event->xbutton.button >= Button4;
+}
+
 // Hands the pointer to the list while it is inside it, and takes the list
-// down on a release there, before the list reports the choice.
+// down on a release there, before the list reports the choice.  The wheel
+// only scrolls the list.
 void ListGrabHandler(Widget list, XtPointer client, XEvent *event, Boolean *)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)client;
     DtComboBoxPart *p = &cb->combo_box;
+    if (FromWheel(event))
+        return;
     switch (event->type) {
     case ButtonPress:
         listButtonDown = True;

@@ -9,6 +9,7 @@
 // Translation tables, parsed by initialize and set_values.
 extern const char comboTranslations[];
 extern const char labelTranslations[];
+extern const char textFieldTranslations[];
 extern const char listCancelTranslations[];
 
 // Kept in ComboBox.cpp.

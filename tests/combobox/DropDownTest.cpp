@@ -328,6 +328,112 @@ TEST_F(ComboBoxDropDown, DropDownFitsItsItemsWheneverTheyChange)
         XmStringFree(item);
 }
 
+// Down or Alt+Down in the text field drops the list down as the arrow
+// does, telling of an edit first; Up and Down browse on from the current
+// item, Return chooses, Escape cancels, and the focus is back in the field.
+TEST_F(ComboBoxDropDown, KeysInTheTextFieldDropTheListAndChooseFromIt)
+{
+    Make(ComboTypeTextField);
+    for (bool alt : {false, true}) {
+        SCOPED_TRACE(alt ? "Alt+Down" : "Down");
+        selections.clear();
+        menuPosts.clear();
+        activations.clear();
+        XmString two = Xms("two");
+        ZVKDtComboBoxSetItem(combo, two);
+        XmStringFree(two);
+        ClickWidget(Part(combo).textField);
+        PressKey("End");
+        TypeText("x");
+        alt ? PressKeyWithAlt("Down") : PressKey("Down");
+        ASSERT_TRUE(Part(combo).poppedUp);
+        EXPECT_EQ(menuPosts.size(), 1u);
+        EXPECT_EQ(activations.size(), 1u);
+        PressKey("Down");
+        EXPECT_EQ(Shown(), "three");
+        PressKey("Up");
+        PressKey("Up");
+        EXPECT_EQ(Shown(), "one");
+        EXPECT_TRUE(selections.empty());
+        PressKey("Return");
+        EXPECT_FALSE(Part(combo).poppedUp);
+        ASSERT_EQ(selections.size(), 1u);
+        EXPECT_EQ(selections[0].item, "one");
+        EXPECT_EQ(XmGetFocusWidget(combo), Part(combo).textField);
+
+        PressKey("Down");
+        PressKey("Down");
+        PressKey("Escape");
+        EXPECT_FALSE(Part(combo).poppedUp);
+        EXPECT_EQ(Shown(), "two");
+        EXPECT_EQ(selections.size(), 1u);
+        EXPECT_EQ(XmGetFocusWidget(combo), Part(combo).textField);
+    }
+}
+
+// A long list drops down with the current item in view and browses on from
+// it; the wheel scrolls it and leaves it down, as it does a short list.
+TEST_F(ComboBoxDropDown, LongListShowsTheCurrentItemAndScrollsWithTheWheel)
+{
+    Make(ComboTypeTextField);
+    for (int i = 4; i <= 30; i++)
+        AddItems(combo, {std::to_string(i).c_str()});
+    XmString item = Xms("25");
+    ZVKDtComboBoxSetItem(combo, item);
+    XmStringFree(item);
+    ClickWidget(Part(combo).textField);
+    PressKey("Down");
+    ASSERT_TRUE(Part(combo).poppedUp);
+    Position x, y;
+    Dimension width, height;
+    EXPECT_TRUE(XmListPosToBounds(Part(combo).list, 25, &x, &y, &width, &height));
+    PressKey("Down");
+    EXPECT_EQ(Shown(), "26");
+
+    int lx, ly, top = 0, scrolled = 0;
+    RootPosition(Part(combo).list, &lx, &ly);
+    XtVaGetValues(Part(combo).list, XmNtopItemPosition, &top, nullptr);
+    ClickAt(lx + 10, ly + 10, Button4);
+    XtVaGetValues(Part(combo).list, XmNtopItemPosition, &scrolled, nullptr);
+    EXPECT_LT(scrolled, top);
+    ClickAt(lx + 10, ly + 10, Button5);
+    ClickAt(lx + 10, ly + 10, Button5);
+    XtVaGetValues(Part(combo).list, XmNtopItemPosition, &top, nullptr);
+    EXPECT_GT(top, scrolled);
+    EXPECT_TRUE(Part(combo).poppedUp);
+    EXPECT_TRUE(selections.empty());
+    PressKey("Escape");
+
+    while (Part(combo).itemCount > 3)
+        ZVKDtComboBoxDeletePos(combo, 0);
+    ClickArrow();
+    RootPosition(Part(combo).list, &lx, &ly);
+    ClickAt(lx + 10, ly + 10, Button5);
+    EXPECT_TRUE(Part(combo).poppedUp);
+    XtVaGetValues(Part(combo).list, XmNtopItemPosition, &top, nullptr);
+    EXPECT_EQ(top, 1);
+    PressKey("Escape");
+}
+
+// A printable key in the dropped list moves on to the next item that starts
+// with it, round to the first again, as browsing does.
+TEST_F(ComboBoxDropDown, TypedCharacterMovesToTheNextItemStartingWithIt)
+{
+    Make(ComboTypeTextField);
+    AddItems(combo, {"tea", "apple", "toast"});
+    ClickArrow();
+    for (const char *expected : {"two", "three", "tea", "toast", "two"}) {
+        PressKey("t");
+        EXPECT_EQ(Shown(), expected);
+    }
+    PressKey("a");
+    EXPECT_EQ(Shown(), "apple");
+    EXPECT_TRUE(selections.empty());
+    PressKey("Return");
+    ASSERT_EQ(selections.size(), 1u);
+    EXPECT_EQ(selections[0].item, "apple");
+}
+
 TEST_F(ComboBoxDropDown, LabelClickAndSpaceDropTheListDown)
 {
     Make(ComboTypeLabel);
