@@ -1046,7 +1046,6 @@ static void _DtComboBoxGetListTopItemPosition(Widget w, int, XtArgVal *value)
     *value = (int)ListValue(w, XmNtopItemPosition);
 }
 
-
 // ---------------------------------------------------------------------------
 // Resource changes
 
@@ -1088,7 +1087,7 @@ static Boolean UpdateList(DtComboBoxWidget old, DtComboBoxWidget cb)
     XtSetValues(p->list, args, n);
     if (p->items != o->items || p->itemCount != o->itemCount)
         ForgetItemIndex(cb);
-    ItemsChanged(cb);
+    ListChanged(cb);
     return True;
 }
 
@@ -1262,7 +1261,7 @@ void ZVKDtComboBoxAddItem(Widget w, XmString item, int pos, Boolean unique)
     XmListAddItemUnselected(cb->combo_box.list, item, pos);
     IndexFollowsList(cb);
     CopyListState(cb);
-    ItemsChanged(cb);
+    ListChanged(cb);
     if (cb->combo_box.labelWidget) {
         MeasureLabelForAddedItem(cb, item, countBefore);
         if (cb->combo_box.type == ComboTypeLabel)
@@ -1285,7 +1284,7 @@ void ZVKDtComboBoxDeletePos(Widget w, int pos)
     XmListDeletePos(p->list, pos);
     IndexFollowsList(cb);
     CopyListState(cb);
-    ItemsChanged(cb);
+    ListChanged(cb);
     if (p->labelWidget) {
         MeasureLabel(cb);
         if (p->type == ComboTypeLabel)

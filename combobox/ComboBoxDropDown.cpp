@@ -214,7 +214,7 @@ static void PlaceShell(DtComboBoxWidget cb)
                   nullptr);
 }
 
-void ItemsChanged(DtComboBoxWidget cb)
+void ListChanged(DtComboBoxWidget cb)
 {
     if (!cb->combo_box.poppedUp)
         return;

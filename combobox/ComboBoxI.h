@@ -42,7 +42,7 @@ int DropDownRows(DtComboBoxWidget cb, int count);
 void FitDropDown(DtComboBoxWidget cb);
 // Refits a dropped-down list to items or list resources that changed; one
 // not down is fitted when it drops down next.
-void ItemsChanged(DtComboBoxWidget cb);
+void ListChanged(DtComboBoxWidget cb);
 void PostList(Widget w, XtPointer client, XtPointer call);
 void UnpostList(DtComboBoxWidget cb);
 void ListItemChosen(Widget list, XtPointer client, XtPointer call);

@@ -79,7 +79,7 @@ typedef struct {
 
     /* private state */
     char *reportedText;         /* an edit already reported to activateCallback */
-    DtComboBoxItemIndex *itemIndex; /* made on the first unique add */
+    DtComboBoxItemIndex *itemIndex; /* made when first asked */
 } DtComboBoxPart;
 
 typedef struct _DtComboBoxRec {

@@ -255,12 +255,6 @@ TEST_F(ComboBoxItems, UniqueAddsStayUniqueThroughDeletesAndReplacements)
             model.insert(at, text);
             break;
         case 4:
-            if (!model.empty()) {
-                XmListDeletePos(list, 1);
-                model.erase(model.begin());
-            }
-            break;
-        case 5:
             ZVKDtComboBoxAddItem(combo, item, position, False);
             model.insert(at, text);
             break;
