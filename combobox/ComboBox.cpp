@@ -1082,9 +1082,11 @@ static Boolean UpdateList(DtComboBoxWidget old, DtComboBoxWidget cb)
     if (p->topItemPosition != o->topItemPosition) {
         XtSetArg(args[n], XmNtopItemPosition, p->topItemPosition); n++;
     }
+    // visibleItemCount is the drop-down's most rows: fitting passes it on.
     if (n == 0 && p->visibleItemCount == o->visibleItemCount)
         return False;
-    XtSetValues(p->list, args, n);
+    if (n > 0)
+        XtSetValues(p->list, args, n);
     if (p->items != o->items || p->itemCount != o->itemCount)
         ForgetItemIndex(cb);
     ListChanged(cb);
