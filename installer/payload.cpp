@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "installer.h"
+#include "messages.h"
 #include "payload.h"
 #include "wizard.h"
 
@@ -44,6 +45,35 @@ bool FindPayload(FILE *file, long long *length) {
     if (*length > size - trailer)
         return false;
     return fseeko(file, size - trailer - *length, SEEK_SET) == 0;
+}
+
+// Opens the installer's own file at its payload.
+FILE *OpenPayload(long long *length, std::string *failure) {
+    FILE *file = fopen(ppArgv[0], "rbe");
+    if (file == nullptr) {
+        *failure = Formatted(MSG_EXECUTABLE_UNREADABLE, ppArgv[0], ppArgv[0]);
+        return nullptr;
+    }
+    if (!FindPayload(file, length)) {
+        *failure = Formatted(MSG_DAMAGED_INSTALLER, ppArgv[0]);
+        fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
+// Reads the length that the payload's gzip trailer records for its contents.
+bool RecordedUnpackedLength(FILE *file, long long length, unsigned long long *unpacked) {
+    const off_t count = 4;
+    off_t start = ftello(file);
+    unsigned char size[count];
+    if (start < 0 || length < count ||
+        pread(fileno(file), size, count, start + length - count) != count)
+        return false;
+    // little-endian, as gzip writes it
+    *unpacked =
+        size[0] | size[1] << 8 | size[2] << 16 | static_cast<unsigned long long>(size[3]) << 24;
+    return true;
 }
 
 // Writes all of data into fd; false when fd refuses it (a closed pipe, say).

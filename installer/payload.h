@@ -4,6 +4,7 @@
 #define ZORVANE_PAYLOAD_H
 
 #include <cstdio>
+#include <string>
 
 // The size of every read from the installer's file.
 enum { BLOCK_SIZE = 8192 };
@@ -11,6 +12,16 @@ enum { BLOCK_SIZE = 8192 };
 // Reads the trailer of file, stores the payload's length and leaves the file
 // at the payload's first byte.  False when the trailer is damaged or missing.
 bool FindPayload(FILE *file, long long *length);
+
+// Opens the installer's own file at its payload's first byte and stores the
+// payload's length; null, with the message for the user in failure, when
+// the file cannot be read or holds no payload.
+FILE *OpenPayload(long long *length, std::string *failure);
+
+// Reads the length of the payload's contents as its gzip trailer records it
+// (modulo 2^32) from the payload of length bytes at the file's position,
+// which stays where it is.  False when it cannot be read.
+bool RecordedUnpackedLength(FILE *file, long long length, unsigned long long *unpacked);
 
 // Writes the length bytes that follow the file's position into fd, one block
 // at a time, keeping fPercentDone up to date.  False when the file ends early

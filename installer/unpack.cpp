@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "payload.h"
 #include "unpack.h"
 
 extern char **environ;
@@ -15,11 +16,16 @@ enum { PIPE_CAPACITY = 1 << 20 };
 static char gunzipName[] = "gunzip";
 static char tarName[] = "tar";
 static char extractFlags[] = "-xof";
+static char listFlags[] = "-tvf";
 static char standardInput[] = "-";
 // keep the owners and modes of directories that exist already (the destination's own)
 static char keepDirectories[] = "--no-overwrite-dir";
 static char *gunzipArguments[] = {gunzipName, nullptr};
-static char *tarArguments[] = {tarName, extractFlags, standardInput, keepDirectories, nullptr};
+static char *extractArguments[] = {tarName, extractFlags, standardInput, keepDirectories, nullptr};
+static char *listArguments[] = {tarName, listFlags, standardInput, nullptr};
+
+// The programs of the pipeline under way; -1 when none runs.
+static pid_t nGunzip = -1, nTar = -1;
 
 // Starts a program with the given standard input and output (-1: inherited);
 // returns its process id, or -1.
@@ -63,8 +69,19 @@ static int OpenPipe(int ends[2]) {
     return 0;
 }
 
-// Starts the pipeline gunzip | tar.
-int StartUnpack(pid_t *gunzip, pid_t *tar) {
+// Closes the pipe into gunzip and waits for both programs; true when both
+// ended with status 0.
+static bool FinishPipeline(int input) {
+    close(input);
+    bool gunzipSucceeded = Succeeded(nGunzip);
+    bool tarSucceeded = Succeeded(nTar);
+    nGunzip = nTar = -1;
+    return gunzipSucceeded && tarSucceeded;
+}
+
+// Starts the pipeline gunzip | tar with tar's arguments; returns the pipe
+// into gunzip, or -1 when either program cannot be started.
+static int StartPipeline(char *tarArguments[]) {
     int feed[2], link[2];
     if (OpenPipe(feed) != 0)
         return -1;
@@ -73,22 +90,45 @@ int StartUnpack(pid_t *gunzip, pid_t *tar) {
         close(feed[1]);
         return -1;
     }
-    *gunzip = Spawn(gunzipArguments, feed[0], link[1]);
-    *tar = Spawn(tarArguments, link[0], -1);
+    nGunzip = Spawn(gunzipArguments, feed[0], link[1]);
+    nTar = Spawn(tarArguments, link[0], -1);
     close(feed[0]);
     close(link[0]);
     close(link[1]);
-    if (*gunzip < 0 || *tar < 0) {
-        FinishUnpack(feed[1], *gunzip, *tar);
+    if (nGunzip < 0 || nTar < 0) {
+        FinishPipeline(feed[1]);
         return -1;
     }
     return feed[1];
 }
 
-// Ends the pipeline and judges both of its programs.
-bool FinishUnpack(int input, pid_t gunzip, pid_t tar) {
-    close(input);
-    bool gunzipSucceeded = Succeeded(gunzip);
-    bool tarSucceeded = Succeeded(tar);
-    return gunzipSucceeded && tarSucceeded;
+// Feeds the payload through gunzip into tar run with the given arguments.
+static bool RunPipeline(char *tarArguments[], FILE *file, long long length) {
+    int input = StartPipeline(tarArguments);
+    if (input < 0)
+        return false;
+    bool fed = FeedPayload(file, length, input);
+    bool finished = FinishPipeline(input);
+    return fed && finished;
+}
+
+// Unpacks the payload into the working directory.
+bool UnpackPayload(FILE *file, long long length) {
+    return RunPipeline(extractArguments, file, length);
+}
+
+// Lists the payload's members on the standard output.
+bool ListPayload(FILE *file, long long length) {
+    return RunPipeline(listArguments, file, length);
+}
+
+// Ends the pipeline under way, if any, before it unpacks any more.
+void StopUnpack(void) {
+    for (pid_t pid : {nGunzip, nTar}) {
+        if (pid < 0)
+            continue;
+        kill(pid, SIGKILL);
+        Succeeded(pid);
+    }
+    nGunzip = nTar = -1;
 }

@@ -1,15 +1,19 @@
-// The unpacking pipeline "gunzip | tar", run in the working directory.
+// Running the payload through "gunzip | tar", in the working directory.
 #ifndef ZORVANE_UNPACK_H
 #define ZORVANE_UNPACK_H
 
-#include <sys/types.h>
+#include <cstdio>
 
-// Starts gunzip feeding tar; returns the pipe into gunzip, or -1 when either
-// program cannot be started.
-int StartUnpack(pid_t *gunzip, pid_t *tar);
+// Streams the length bytes of payload that follow the file's position
+// through gunzip into tar, which unpacks them; true when every byte went in
+// and both programs succeeded.
+bool UnpackPayload(FILE *file, long long length);
 
-// Closes the pipe into gunzip and waits for both programs; true when both
-// ended with status 0.
-bool FinishUnpack(int input, pid_t gunzip, pid_t tar);
+// The same with tar listing the members on the standard output, like tar tvf.
+bool ListPayload(FILE *file, long long length);
+
+// Stops the pipeline under way, if there is one: ends both programs and
+// waits for them, so that nothing more is unpacked.
+void StopUnpack(void);
 
 #endif

@@ -88,6 +88,12 @@ expect_ending() {
   return 0
 }
 
+# Checks that the destination $1, made by an install that failed, is gone.
+expect_gone() {
+  { [ -e "$1" ] || [ -L "$1" ]; } && fail "$case: $1 was left behind: $(ls -A "$1")"
+  return 0
+}
+
 # Lists a tree: every path under it with its type, mode, size and link target.
 tree_listing() {
   (cd "$1" && find . -mindepth 1 -printf '%p %y %m %s %l\n' | LC_ALL=C sort)
