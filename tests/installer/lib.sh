@@ -49,6 +49,13 @@ assemble() {
   chmod 755 "$3"
 }
 
+# Changes byte $2 (counted from 0) of file $1.
+flip_byte() {
+  byte=$(od -An -tu1 -j "$2" -N 1 "$1" | tr -d ' ')
+  printf "$(printf '\\%03o' $(((byte + 1) % 256)))" |
+    dd of="$1" bs=1 seek="$2" conv=notrunc 2>/dev/null
+}
+
 # Makes installer $2 from payload $1 with the vendor tool.
 make_installer() {
   "$MKINSTALLER" create "$IMAGE" "$1" "$2" || fail "mkinstaller create $1"

@@ -22,9 +22,7 @@ fake() {
 
 case="checksum error: tar unpacks it all, gunzip fails"
 cp "$work/payload.tar.gz" "$work/bad-crc.tar.gz"
-crc=$(od -An -tu1 -j $((length - 8)) -N 1 "$work/bad-crc.tar.gz" | tr -d ' ')
-printf "$(printf '\\%03o' $(((crc + 1) % 256)))" |
-  dd of="$work/bad-crc.tar.gz" bs=1 seek=$((length - 8)) conv=notrunc 2>/dev/null
+flip_byte "$work/bad-crc.tar.gz" $((length - 8))
 assemble "$work/bad-crc.tar.gz" "\\n$length\\n" "$work/bad-crc"
 run "$work/bad-crc" -s "$work/bad-crc-destination"
 expect_ending 1 "$MSG_UNPACK"
