@@ -118,4 +118,39 @@ expect_unpacked() {
     fail "$case: file contents differ from tar xzf"
 }
 
+# Starts the wizard, running command $3... in directory $1, on the display
+# that tests/with-x gives, and installs into $2 as a user would: Accept, then
+# the destination typed into the field, then Finish.
+install_by_keys() {
+  directory=$1 destination=$2
+  shift 2
+  (cd "$directory" && exec "$@") > "$work/out" 2>&1 &
+  pid=$!
+  xdotool search --sync --onlyvisible --limit 1 --name '^Zorvane 8 Installer$' > /dev/null
+  sleep 0.5
+  xdotool key Return shift+Tab ctrl+slash
+  xdotool type --delay 20 "$destination"
+  xdotool key Tab f
+}
+
+# Waits up to 20 seconds for the installer that install_by_keys started, or
+# the player that replaced it, to end; its status in $status.
+wait_installer() {
+  tries=0
+  while kill -0 "$pid" 2>/dev/null && [ $tries -lt 200 ]; do sleep 0.1; tries=$((tries + 1)); done
+  kill "$pid" 2>/dev/null && fail "$case: still running"
+  wait "$pid"
+  status=$?
+}
+
+# Waits up to 20 seconds for path $1 to exist.
+wait_for() {
+  tries=0
+  until [ -e "$1" ]; do
+    tries=$((tries + 1))
+    [ $tries -gt 200 ] && { fail "$case: $1 never appeared"; return 1; }
+    sleep 0.1
+  done
+}
+
 MSG_UNPACK='Installation failed.  Perhaps the destination directory is unwriteable or you\nare out of disk space?\n\n'
