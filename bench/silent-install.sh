@@ -23,12 +23,7 @@ echo "Payload: $((size / 1000000)) MB compressed, $(gzip -l "$work/payload.tar.g
   awk 'NR == 2 { print int($2 / 1000000) }') MB unpacked."
 [ "$size" -ge 80000000 ] || { echo "payload below 80 MB" >&2; exit 1; }
 
-# Prints the wall-clock and the processor seconds (children included) that
-# a command takes.
-seconds() {
-  /usr/bin/time -f '%e %U %S' -o "$work/time" "$@"
-  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' "$work/time"
-}
+. "$(dirname "$0")/timing.sh"
 
 installer_run() {
   seconds "$work/installer" -s "$work/to"
@@ -37,11 +32,6 @@ installer_run() {
 bare_run() {
   seconds sh -c 'mkdir "$1" && cd "$1" && gunzip < "$2" | tar xof -' \
     sh "$work/to" "$work/payload.tar.gz"
-}
-
-# Prints the median of the numbers on standard input.
-median() {
-  sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
 : > "$work/times"
