@@ -8,6 +8,7 @@
 #include "installer.h"
 #include "messages.h"
 #include "payload.h"
+#include "unpack.h"
 #include "wizard.h"
 
 // Reads the last block of the file into tail; the count read, 0 on failure.
@@ -80,7 +81,7 @@ bool RecordedUnpackedLength(FILE *file, long long length, unsigned long long *un
 static bool WriteAll(int fd, const char *data, size_t count) {
     while (count > 0) {
         ssize_t written = write(fd, data, count);
-        if (written < 0 && errno == EINTR)
+        if (written < 0 && errno == EINTR && !UnpackInterrupted())
             continue;
         if (written <= 0)
             return false;
@@ -95,7 +96,7 @@ static bool StreamBlocks(FILE *file, long long length, int fd) {
     char block[BLOCK_SIZE];
     long long fed = 0;
     size_t count;
-    while ((count = fread(block, 1, sizeof block, file)) > 0) {
+    while (!UnpackInterrupted() && (count = fread(block, 1, sizeof block, file)) > 0) {
         if (static_cast<long long>(count) > length - fed)
             count = length - fed;
         if (!WriteAll(fd, block, count))

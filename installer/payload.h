@@ -25,7 +25,7 @@ bool RecordedUnpackedLength(FILE *file, long long length, unsigned long long *un
 
 // Writes the length bytes that follow the file's position into fd, one block
 // at a time, keeping fPercentDone up to date.  False when the file ends early
-// or fd stops taking the bytes.
+// or fd stops taking the bytes, or a signal tells the program to end.
 bool FeedPayload(FILE *file, long long length, int fd);
 
 #endif

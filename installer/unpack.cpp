@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "payload.h"
+#include "rollback.h"
 #include "unpack.h"
 
 extern char **environ;
@@ -24,8 +25,14 @@ static char *gunzipArguments[] = {gunzipName, nullptr};
 static char *extractArguments[] = {tarName, extractFlags, standardInput, keepDirectories, nullptr};
 static char *listArguments[] = {tarName, listFlags, standardInput, nullptr};
 
-// The programs of the pipeline under way; -1 when none runs.
+// The signals that end a program from outside: Ctrl-C, kill, a hang-up.
+static const int INTERRUPTIONS[] = {SIGINT, SIGTERM, SIGHUP};
+enum { INTERRUPTION_COUNT = sizeof INTERRUPTIONS / sizeof INTERRUPTIONS[0] };
+
+// The programs of the pipeline under way, -1 when none runs, and the signal
+// that interrupted it, 0 while none has.
 static pid_t nGunzip = -1, nTar = -1;
+static volatile sig_atomic_t nInterruption = 0;
 
 // Starts a program with the given standard input and output (-1: inherited);
 // returns its process id, or -1.
@@ -49,15 +56,20 @@ static pid_t Spawn(char *arguments[], int input, int output) {
     return failed ? -1 : pid;
 }
 
-// Waits for a program; true when it ended with status 0.
+// Waits for a program; true when it ended with status 0.  Once the program
+// has been told to end, it ends the program waited for first.
 static bool Succeeded(pid_t pid) {
     if (pid < 0)
         return false;
     int status;
-    while (waitpid(pid, &status, 0) < 0)
+    for (;;) {
+        if (nInterruption != 0)
+            kill(pid, SIGKILL);
+        if (waitpid(pid, &status, 0) == pid)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
         if (errno != EINTR)
             return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
 }
 
 // Opens a pipe whose ends are not inherited, widened where the system allows
@@ -102,13 +114,49 @@ static int StartPipeline(char *tarArguments[]) {
     return feed[1];
 }
 
+// Notes a signal that tells the program to end; the pipeline stops at its
+// next step.
+static void Interrupt(int signal) {
+    nInterruption = signal;
+}
+
+// Whether a signal has told the program to end while the pipeline runs.
+bool UnpackInterrupted(void) {
+    return nInterruption != 0;
+}
+
+// Catches the signals that end a program, those ignored aside, and keeps
+// the dispositions they had.
+static void CatchInterruptions(struct sigaction previous[]) {
+    struct sigaction catching = {};
+    catching.sa_handler = Interrupt; // no restart: a blocked write or wait returns
+    sigemptyset(&catching.sa_mask);
+    for (int i = 0; i < INTERRUPTION_COUNT; i++) {
+        sigaction(INTERRUPTIONS[i], nullptr, &previous[i]);
+        if (previous[i].sa_handler != SIG_IGN)
+            sigaction(INTERRUPTIONS[i], &catching, nullptr);
+    }
+}
+
+// Gives the signals back their dispositions; one that came meanwhile ends the
+// program now, as it would have, once a destination made for the unpack is gone.
+static void ReleaseInterruptions(const struct sigaction previous[]) {
+    for (int i = 0; i < INTERRUPTION_COUNT; i++)
+        sigaction(INTERRUPTIONS[i], &previous[i], nullptr);
+    if (nInterruption != 0) {
+        RemoveMadeDestination();
+        raise(nInterruption);
+    }
+}
+
 // Feeds the payload through gunzip into tar run with the given arguments.
 static bool RunPipeline(char *tarArguments[], FILE *file, long long length) {
+    struct sigaction previous[INTERRUPTION_COUNT];
+    CatchInterruptions(previous);
     int input = StartPipeline(tarArguments);
-    if (input < 0)
-        return false;
-    bool fed = FeedPayload(file, length, input);
-    bool finished = FinishPipeline(input);
+    bool fed = input >= 0 && FeedPayload(file, length, input);
+    bool finished = input >= 0 && FinishPipeline(input);
+    ReleaseInterruptions(previous);
     return fed && finished;
 }
 

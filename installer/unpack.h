@@ -6,11 +6,17 @@
 
 // Streams the length bytes of payload that follow the file's position
 // through gunzip into tar, which unpacks them; true when every byte went in
-// and both programs succeeded.
+// and both programs succeeded.  A signal that ends the program (Ctrl-C,
+// kill, a hang-up) stops both programs and takes away a destination made
+// for the unpack before it ends the program.
 bool UnpackPayload(FILE *file, long long length);
 
 // The same with tar listing the members on the standard output, like tar tvf.
 bool ListPayload(FILE *file, long long length);
+
+// Whether a signal has told the program to end while the pipeline runs; the
+// feed stops then.
+bool UnpackInterrupted(void);
 
 // Stops the pipeline under way, if there is one: ends both programs and
 // waits for them, so that nothing more is unpacked.

@@ -1,8 +1,9 @@
 #!/bin/sh
 # A failed or cancelled install takes away the destination that it made, and
-# only that: Cancel stops gunzip and tar first, the removal follows no link
-# out of the tree and enters no other mount, and an existing destination
-# keeps all it holds and all that was unpacked into it.  Runs on a display
+# only that: Cancel, or a signal that ends the installer, stops gunzip and
+# tar first, the removal follows no link out of the tree and enters no other
+# mount, and an existing destination keeps all it holds and all that was
+# unpacked into it.  Runs on a display
 # with a window manager (tests/with-x --wm).
 . "$(dirname "$0")/lib.sh"
 trap 'umount "$work/mounted/share/zorvane/skins" 2>/dev/null; chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
@@ -81,13 +82,24 @@ xdotool key Return c
 wait_installer
 [ "$status" = 0 ] || fail "$case: status $status"
 
-# Cancel's key during a slow unpack: case|destination|what the destination held.
-mkdir "$work/kept" && echo "mine" > "$work/kept/mine"
-while IFS='|' read -r case destination held; do
-  install_by_keys "$work" "$destination" env PATH="$work/slow:$PATH" "$work/installer"
-  wait_for "$work/$destination/README" && xdotool key c
+# A slow unpack ended by the wizard's Cancel key or by a signal to a silent
+# install: case|destination|what it held before|c or the signal|status.
+while IFS='|' read -r case destination held stop expected; do
+  [ -n "$held" ] && mkdir "$work/$destination" && echo "$held" > "$work/$destination/$held"
+  if [ "$stop" = c ]; then
+    install_by_keys "$work" "$destination" env PATH="$work/slow:$PATH" "$work/installer"
+  else
+    (cd "$work" && PATH="$work/slow:$PATH" exec "$work/installer" -s "$destination") \
+      > "$work/out" 2>&1 &
+    pid=$!
+  fi
+  wait_for "$work/$destination/README" && if [ "$stop" = c ]; then
+    xdotool key c
+  else
+    kill -"$stop" "$pid"
+  fi
   wait_installer
-  [ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/out")"
+  [ "$status" = "$expected" ] || fail "$case: status $status: $(cat "$work/out")"
   for program in gunzip tar; do
     kill -0 "$(cat "$work/$program.pid")" 2>/dev/null && fail "$case: $program still runs"
   done
@@ -97,9 +109,11 @@ while IFS='|' read -r case destination held; do
     [ -e "$work/$destination/$held" ] && [ -e "$work/$destination/README" ] ||
       fail "$case: the destination holds $(ls "$work/$destination")"
   fi
-done <<'CANCEL'
-the wizard: Cancel into a new destination|new|
-the wizard: Cancel into an existing destination|kept|mine
-CANCEL
+done <<'ENDINGS'
+the wizard: Cancel into a new destination|new||c|0
+the wizard: Cancel into an existing destination|kept|mine|c|0
+silent: killed|killed||TERM|143
+silent: hung up, into an existing destination|hung-up|mine|HUP|129
+ENDINGS
 
 finish
