@@ -1,11 +1,11 @@
 #!/bin/sh
 # The space check on a file system of 4 MB of its own: a product that cannot
 # fit is refused before anything is unpacked, and a destination made for it
-# goes; products that fit install, among them one whose tar stream alone is
-# larger than the free space.  Needs root to mount a tmpfs; skipped (77)
-# otherwise.
+# goes, and the wizard shows the refusal; products that fit install, among
+# them one whose tar stream alone is larger than the free space.  Needs root
+# to mount a tmpfs (skipped, 77, otherwise) and a display with a window
+# manager (tests/with-x --wm).
 . "$(dirname "$0")/lib.sh"
-unset DISPLAY
 
 small=$work/small
 mkdir "$small"
@@ -40,6 +40,17 @@ run "$work/big" -s "$small/existing"
 expect 1 "There is not enough free space in $small/existing: the product needs $needed MB and only 3 MB are free; nothing was installed.\\n"
 [ "$(ls -A "$small/existing")" = file ] || fail "$case: the destination holds $(ls -A "$small/existing")"
 rm -rf "$small/existing"
+
+case="the wizard: a product too big, and the destination page stays for another choice"
+install_by_keys "$work" small/windowed "$work/big"
+timeout 20 xdotool search --sync --onlyvisible --name '^Error$' > /dev/null || fail "$case: no dialog"
+[ -z "$(ls -A "$small")" ] || fail "$case: left behind: $(ls -A "$small")"
+xdotool key Return
+window=$(xdotool search --onlyvisible --name '^Zorvane 8 Installer$')
+kill -0 "$pid" && [ -n "$window" ] || fail "$case: the wizard ended"
+xdotool key c
+wait_installer
+[ "$status" = 0 ] || fail "$case: Cancel gave status $status"
 
 # Products that fit: case|files|bytes each.
 while IFS='|' read -r case files bytes; do
