@@ -11,7 +11,6 @@
 
 #include "installer.h"
 #include "messages.h"
-#include "payload.h"
 
 enum {
     TAR_BLOCK = 512,
@@ -295,20 +294,12 @@ static const char *TarFault(const TarWalk &walk) {
     return nullptr;
 }
 
-// Checks the installer's own file and gives the verdict; the exit status.
-int CheckInstaller(void) {
-    long long length;
-    std::string failure;
-    FILE *self = OwnFileReadable() ? OpenPayload(&length, &failure) : nullptr;
-    if (self == nullptr) {
-        if (!failure.empty())
-            ReportError(failure.c_str());
-        return EXIT_FAILURE;
-    }
+// Checks the payload of length bytes at the file's position and gives the
+// verdict on the installer's own file; the exit status.
+int CheckPayload(FILE *self, long long length) {
     TarWalk walk;
     unsigned long long unpacked = 0;
     const char *fault = InflatePayload(self, length, &walk, &unpacked);
-    fclose(self);
     if (fault == nullptr)
         fault = TarFault(walk);
     if (fault != nullptr)

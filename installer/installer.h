@@ -4,6 +4,7 @@
 #define ZORVANE_INSTALLER_H
 
 #include <X11/Intrinsic.h>
+#include <cstdio>
 #include <string>
 
 extern int bIsSilent;      // 0 at start, 1 once main has chosen a silent install
@@ -37,9 +38,10 @@ bool OwnFileReadable(void);
 // with the refusal reported, when it has not.
 bool RoomForProduct(const char *destination);
 
-// Checks the installer's own file without unpacking it and gives a one-line
-// verdict; returns the exit status.
-int CheckInstaller(void);
+// Checks the payload of length bytes at the file's position, read from the
+// installer's own file, without unpacking it, and gives a one-line verdict;
+// returns the exit status.
+int CheckPayload(FILE *self, long long length);
 
 // Runs the installer's own option that the whole command line names, if any,
 // and ends the program with its status; returns when it names none.

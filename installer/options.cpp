@@ -43,21 +43,33 @@ static int SilentInstall(char *directory) {
     return FailureReported() ? EXIT_FAILURE : EXIT_SUCCESS;
 }
 
+// Opens the installer's own file at its payload; null, with the failure
+// reported, when it cannot be found or read or holds no payload.
+static FILE *OpenOwnPayload(long long *length) {
+    std::string failure;
+    FILE *self = OwnFileReadable() ? OpenPayload(length, &failure) : nullptr;
+    if (!failure.empty())
+        ReportError(failure.c_str());
+    return self;
+}
+
 // Checks the installer's own file and prints a one-line verdict.
 static int Check(char *) {
-    return CheckInstaller();
+    long long length;
+    FILE *self = OpenOwnPayload(&length);
+    if (self == nullptr)
+        return EXIT_FAILURE;
+    int status = CheckPayload(self, length);
+    fclose(self);
+    return status;
 }
 
 // Lists the payload's members through tar.
 static int List(char *) {
     long long length;
-    std::string failure;
-    FILE *self = OwnFileReadable() ? OpenPayload(&length, &failure) : nullptr;
-    if (self == nullptr) {
-        if (!failure.empty())
-            ReportError(failure.c_str());
+    FILE *self = OpenOwnPayload(&length);
+    if (self == nullptr)
         return EXIT_FAILURE;
-    }
     fflush(stdout); // before tar writes there
     bool listed = ListPayload(self, length);
     fclose(self);

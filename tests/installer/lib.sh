@@ -118,6 +118,8 @@ expect_unpacked() {
     fail "$case: file contents differ from tar xzf"
 }
 
+. "$(dirname "$0")/../wait-installer.sh"
+
 # Starts the wizard, running command $3... in directory $1, on the display
 # that tests/with-x gives, and installs into $2 as a user would: Accept, then
 # the destination typed into the field, then Finish.
@@ -131,16 +133,6 @@ install_by_keys() {
   xdotool key Return shift+Tab ctrl+slash
   xdotool type --delay 20 "$destination"
   xdotool key Tab f
-}
-
-# Waits up to 20 seconds for the installer that install_by_keys started, or
-# the player that replaced it, to end; its status in $status.
-wait_installer() {
-  tries=0
-  while kill -0 "$pid" 2>/dev/null && [ $tries -lt 200 ]; do sleep 0.1; tries=$((tries + 1)); done
-  kill "$pid" 2>/dev/null && fail "$case: still running"
-  wait "$pid"
-  status=$?
 }
 
 # Waits up to 20 seconds for path $1 to exist.
