@@ -1,6 +1,7 @@
 // Running gunzip and tar, found on the search path, with a pipe between them.
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -33,6 +34,8 @@ enum { INTERRUPTION_COUNT = sizeof INTERRUPTIONS / sizeof INTERRUPTIONS[0] };
 // that interrupted it, 0 while none has.
 static pid_t nGunzip = -1, nTar = -1;
 static volatile sig_atomic_t nInterruption = 0;
+// The signal that ended tar in the last pipeline, 0 if none did.
+static int nTarKiller = 0;
 
 // Starts a program with the given standard input and output (-1: inherited);
 // returns its process id, or -1.
@@ -56,9 +59,10 @@ static pid_t Spawn(char *arguments[], int input, int output) {
     return failed ? -1 : pid;
 }
 
-// Waits for a program; true when it ended with status 0.  Once the program
-// has been told to end, it ends the program waited for first.
-static bool Succeeded(pid_t pid) {
+// Waits for a program; true when it ended with status 0.  The signal that
+// ended it, if one did, goes to killer.  Once the program has been told to
+// end, it ends the program waited for first.
+static bool Succeeded(pid_t pid, int *killer = nullptr) {
     if (pid < 0)
         return false;
     int status;
@@ -66,10 +70,13 @@ static bool Succeeded(pid_t pid) {
         if (nInterruption != 0)
             kill(pid, SIGKILL);
         if (waitpid(pid, &status, 0) == pid)
-            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            break;
         if (errno != EINTR)
             return false;
     }
+    if (killer != nullptr)
+        *killer = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // Opens a pipe whose ends are not inherited, widened where the system allows
@@ -86,7 +93,7 @@ static int OpenPipe(int ends[2]) {
 static bool FinishPipeline(int input) {
     close(input);
     bool gunzipSucceeded = Succeeded(nGunzip);
-    bool tarSucceeded = Succeeded(nTar);
+    bool tarSucceeded = Succeeded(nTar, &nTarKiller);
     nGunzip = nTar = -1;
     return gunzipSucceeded && tarSucceeded;
 }
@@ -167,7 +174,12 @@ bool UnpackPayload(FILE *file, long long length) {
 
 // Lists the payload's members on the standard output.
 bool ListPayload(FILE *file, long long length) {
-    return RunPipeline(listArguments, file, length);
+    bool listed = RunPipeline(listArguments, file, length);
+    if (nTarKiller == SIGPIPE) { // the reader of the listing went away
+        raise(SIGPIPE);
+        exit(EXIT_FAILURE);
+    }
+    return listed;
 }
 
 // Ends the pipeline under way, if any, before it unpacks any more.

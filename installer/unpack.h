@@ -11,7 +11,9 @@
 // for the unpack before it ends the program.
 bool UnpackPayload(FILE *file, long long length);
 
-// The same with tar listing the members on the standard output, like tar tvf.
+// The same with tar listing the members on the standard output, like tar
+// tvf.  A reader of that output that goes away ends the program as it ends
+// tar (with status 1 and not a word where the broken-pipe signal is ignored).
 bool ListPayload(FILE *file, long long length);
 
 // Whether a signal has told the program to end while the pipeline runs; the

@@ -81,6 +81,14 @@ tar header checksum@{ printf x; tail -c +2 "$work/plain.tar"; } | gzip@unreadabl
 tar archive cut in a member@head -c 100000 "$work/plain.tar" | gzip@unexpected end of the tar archive
 CASES
 
+case="--list into a reader that goes away: no complaint, the broken pipe's status"
+mkdir "$work/product/many" && (cd "$work/product/many" && seq 2000 | xargs touch)
+pack "$work/product" "$work/many.tar.gz" # a listing beyond what a pipe holds
+make_installer "$work/many.tar.gz" "$work/many"
+{ "$work/many" --list 2> "$work/err"; echo $? > "$work/status"; } | head -n 1 > "$work/out"
+[ "$(cat "$work/status")" = 141 ] && [ ! -s "$work/err" ] && [ "$(wc -l < "$work/out")" = 1 ] ||
+  fail "$case: status $(cat "$work/status"): $(cat "$work/err")"
+
 case="cut-off download"
 make_installer "$work/payload.tar.gz" "$work/sound"
 head -c $(($(wc -c < "$work/sound") - length / 2)) "$work/sound" > "$work/cut"
