@@ -1,7 +1,7 @@
-// Checking the installer's own file without unpacking anything: the
-// trailer, the payload as a sound gzip stream (checksum and length, member
-// after member, as gunzip takes it), and the tar archive inside, read header
-// by header as the bytes come out, with an executable ./zorvane at its top.
+// Checking the payload of the installer's own file without unpacking it: a
+// sound gzip stream (checksum and length, member after member, as gunzip
+// takes it) holding a tar archive, read header by header as the bytes come
+// out, with an executable ./zorvane at its top.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -232,7 +232,7 @@ static void WalkTar(TarWalk *walk, const unsigned char *data, size_t count) {
 // or what is wrong with the gzip stream.
 static const char *InflateChunk(z_stream *stream, GzipPhase *phase, TarWalk *walk,
                                 unsigned long long *unpacked) {
-    std::vector<unsigned char> out(CHUNK);
+    static unsigned char out[CHUNK];
     while (stream->avail_in > 0) {
         if (*phase == AFTER_MEMBER && stream->next_in[0] == GZIP_MAGIC) {
             inflateReset(stream);
@@ -246,12 +246,12 @@ static const char *InflateChunk(z_stream *stream, GzipPhase *phase, TarWalk *wal
             stream->avail_in--;
             continue;
         }
-        stream->next_out = out.data();
+        stream->next_out = out;
         stream->avail_out = CHUNK;
         int status = inflate(stream, Z_NO_FLUSH);
         size_t produced = CHUNK - stream->avail_out;
         *unpacked += produced;
-        WalkTar(walk, out.data(), produced);
+        WalkTar(walk, out, produced);
         if (status == Z_STREAM_END)
             *phase = AFTER_MEMBER;
         else if (status != Z_OK)
@@ -266,7 +266,7 @@ static const char *InflatePayload(FILE *file, long long length, TarWalk *walk,
                                   unsigned long long *unpacked) {
     z_stream stream = {};
     if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK)
-        return "out of memory";
+        return REASON_NO_MEMORY;
     std::vector<unsigned char> in(CHUNK);
     GzipPhase phase = IN_MEMBER;
     const char *failure = nullptr;

@@ -62,6 +62,7 @@
 #define REASON_GZIP_TRAILING "trailing garbage after the gzip stream"
 #define REASON_TAR_HEADER "unreadable tar header"
 #define REASON_TAR_CUT "unexpected end of the tar archive"
+#define REASON_NO_MEMORY "out of memory"
 
 // The installer's own file.
 #define MSG_NO_PLAYER                                                                              \
