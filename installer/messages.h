@@ -36,4 +36,7 @@
 
 #define MSG_LAUNCH_FAILED "Installation failed for unknown reason"
 
+// Motif asked for a JPEG image, which the installer cannot read.
+#define MSG_NO_JPEG_SUPPORT "This installer does not read JPEG images."
+
 #endif
