@@ -6,10 +6,7 @@
 #   usage: lean-image.sh IMAGE FULL-TOOLKIT-IMAGE MKINSTALLER
 set -u
 image=$1 full=$2 mkinstaller=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/lib.sh"
 
 mkdir -p "$work/product" "$work/home"
 printf '#!/bin/sh\nexit 0\n' > "$work/product/zorvane" && chmod 755 "$work/product/zorvane"
@@ -43,13 +40,10 @@ steady_shot() {
   done
 }
 
-# Waits for the installer to end and checks that Cancel ended it with status 0.
-finish() {
-  tries=0
-  while kill -0 "$pid" 2>/dev/null && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
-  kill "$pid" 2>/dev/null && fail "$case: still running"
-  wait "$pid"
-  status=$?
+# Cancels the installer and checks that it ended with status 0.
+cancel() {
+  xdotool key c
+  finish
   [ "$status" = 0 ] || fail "$case: status $status: $(head -c 300 "$work/out")"
 }
 
@@ -66,8 +60,7 @@ take_pictures() {
   steady_shot "$work/$2-error" Error
   xdotool key Return
   sleep 0.3
-  xdotool key c
-  finish
+  cancel
 }
 
 case="pictures of the full toolkit"
@@ -89,8 +82,7 @@ while IFS='|' read -r name warning resources; do
   done
   start "$work/lean.bin" "$@"
   sleep 0.5
-  xdotool key c
-  finish
+  cancel
   grep -q "$warning" "$work/out" || fail "$case: no warning \"$warning\": $(head -c 300 "$work/out")"
 done <<TABLE
 an Xft font|Cannot load font|*renderTable: xft;*xft.fontType: FONT_IS_XFT;*xft.fontName: Sans
@@ -98,5 +90,4 @@ a PNG pixmap|Cannot convert string "$work/red.png" to type Pixmap|*page1form.bac
 a JPEG pixmap|Cannot convert string "$work/blue.jpg" to type Pixmap|*page1form.backgroundPixmap: $work/blue.jpg
 TABLE
 
-[ $failures = 0 ] || { echo "$failures checks failed"; exit 1; }
-echo "all lean image checks passed"
+verdict "all lean image checks passed"
