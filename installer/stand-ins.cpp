@@ -2,9 +2,10 @@
 // the installer never uses: Xft fonts (render tables of font type XFT) and
 // PNG and JPEG pixmap files.  Linked into the installer's image before the
 // toolkit, they keep Xft, fontconfig, FreeType, libpng and libjpeg out of it.
-// Each one fails the way the real library fails on a file or font it cannot
-// use, so that Motif falls back as it does then: no font opens, no PNG
-// signature matches, and a JPEG decompressor reports its error at creation.
+// Each one answers as the real library does when it cannot help: no Xft font
+// opens and no Xft drawable is made, no PNG signature matches, and a JPEG
+// decompressor reports its error as it is made.  Motif then does what it does
+// without them: it draws with X core fonts and refuses the pixmap file.
 #include <cstdio>
 #include <cstdlib>
 
@@ -67,7 +68,10 @@ png_structp png_create_read_struct(png_const_charp, png_voidp, png_error_ptr, pn
 }
 png_infop png_create_info_struct(png_const_structrp) { return nullptr; }
 void png_destroy_read_struct(png_structpp, png_infopp, png_infopp) {}
-jmp_buf *png_set_longjmp_fn(png_structrp, png_longjmp_ptr, size_t) { return nullptr; }
+jmp_buf *png_set_longjmp_fn(png_structrp, png_longjmp_ptr, size_t) {
+    static jmp_buf neverTaken;
+    return &neverTaken;
+}
 void png_init_io(png_structrp, png_FILE_p) {}
 void png_set_sig_bytes(png_structrp, int) {}
 void png_read_info(png_structrp, png_inforp) {}
@@ -90,7 +94,6 @@ size_t png_get_rowbytes(png_const_structrp, png_const_inforp) { return 0; }
 // JPEG: the error manager's default exit, for a caller that keeps it.
 static void ExitOnJpegError(j_common_ptr info) {
     (*info->err->output_message)(info);
-    jpeg_destroy(info);
     exit(EXIT_FAILURE);
 }
 
@@ -106,9 +109,13 @@ static void PrintJpegMessage(j_common_ptr info) {
     fprintf(stderr, "%s\n", buffer);
 }
 
+// Warnings never arise: there is nothing to warn about.
 static void IgnoreJpegWarning(j_common_ptr, int) {}
+
+// Forgets the warnings counted, as between two images.
 static void ResetJpegErrors(j_common_ptr info) { info->err->num_warnings = 0; }
 
+// Fills in an error manager whose every procedure a caller may call.
 struct jpeg_error_mgr *jpeg_std_error(struct jpeg_error_mgr *errors) {
     *errors = jpeg_error_mgr{};
     errors->error_exit = ExitOnJpegError;
@@ -121,12 +128,9 @@ struct jpeg_error_mgr *jpeg_std_error(struct jpeg_error_mgr *errors) {
 
 // A decompressor fails as it is made, through the caller's error manager.
 void jpeg_CreateDecompress(j_decompress_ptr info, int, size_t) {
-    info->global_state = 0;
-    info->mem = nullptr;
     (*info->err->error_exit)(reinterpret_cast<j_common_ptr>(info));
 }
-void jpeg_destroy(j_common_ptr info) { info->global_state = 0; }
-void jpeg_destroy_decompress(j_decompress_ptr info) { info->global_state = 0; }
+void jpeg_destroy_decompress(j_decompress_ptr) {}
 void jpeg_stdio_src(j_decompress_ptr, FILE *) {}
 int jpeg_read_header(j_decompress_ptr, boolean) { return JPEG_SUSPENDED; }
 void jpeg_calc_output_dimensions(j_decompress_ptr) {}
