@@ -33,7 +33,7 @@ done | expect_documented mkinstaller.1
 
 # The installer's own options, from its --help once it has one.
 if DISPLAY= "$image" --help > "$work/installer-help" 2>/dev/null; then
-  grep -o -- '\(^\|[ [|]\)-\(-[a-z][a-z-]*\|s\|display\|xrm\)\b' "$work/installer-help" |
+  grep -o -- '\(^\|[ [|]\)--\?[a-z][a-z-]*' "$work/installer-help" |
     sed 's/^[ [|]*//' | sort -u | expect_documented zorvane-installer.1
 fi
 
