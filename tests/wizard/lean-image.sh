@@ -63,13 +63,15 @@ take_pictures() {
   cancel
 }
 
-case="pictures of the full toolkit"
-take_pictures "$work/full.bin" full
-case="pictures of the shipped image"
-take_pictures "$work/lean.bin" lean
-for picture in license destination error; do
-  difference=$(compare -metric AE "$work/full-$picture.png" "$work/lean-$picture.png" null: 2>&1)
-  [ "$difference" = 0 ] || fail "the $picture pictures differ in $difference pixels"
+for locale in C C.UTF-8; do
+  case="pictures of the full toolkit in the locale $locale"
+  LC_ALL=$locale take_pictures "$work/full.bin" full
+  case="pictures of the shipped image in the locale $locale"
+  LC_ALL=$locale take_pictures "$work/lean.bin" lean
+  for picture in license destination error; do
+    difference=$(compare -metric AE "$work/full-$picture.png" "$work/lean-$picture.png" null: 2>&1)
+    [ "$difference" = 0 ] || fail "$locale: the $picture pictures differ in $difference pixels"
+  done
 done
 
 # Resources that call for what the image lacks: name|expected warning|resources, split by ";".
