@@ -96,4 +96,7 @@
     "is sound) and when the wizard is cancelled; 1 on any failure, a damaged file or\n"            \
     "no display included.\n"
 
+// Motif asked for a JPEG image, which the installer cannot read.
+#define MSG_NO_JPEG_SUPPORT "This installer does not read JPEG images."
+
 #endif

@@ -6,10 +6,7 @@
 #   usage: windowed-install.sh INSTALLER-IMAGE RECORD-PLAYER MKINSTALLER
 set -u
 image=$1 player=$2 mkinstaller=$3
-work=$(mktemp -d) && chmod 755 "$work"
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/lib.sh"
 
 # Runs a command as an unprivileged user when we are root, so that the first
 # candidate is the home directory and /usr/local stays untouched.
@@ -77,5 +74,4 @@ printf 'arguments: 2\nargument 0: foo/zorvane\nargument 1: inst\nworking directo
   "$work" | cmp -s - "$PLAYER_RECORD" || fail "$case: player record: $(cat "$PLAYER_RECORD")"
 [ -e "$work/rel/foo/foo" ] && fail "$case: unpacked into foo/foo"
 
-[ $failures = 0 ] || { echo "$failures checks failed"; exit 1; }
-echo "all windowed install checks passed"
+verdict "all windowed install checks passed"
