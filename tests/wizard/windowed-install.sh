@@ -6,10 +6,7 @@
 #   usage: windowed-install.sh INSTALLER-IMAGE RECORD-PLAYER MKINSTALLER
 set -u
 image=$1 player=$2 mkinstaller=$3
-work=$(mktemp -d) && chmod 755 "$work"
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/lib.sh"
 
 # Runs a command as an unprivileged user when we are root, so that the first
 # candidate is the home directory and /usr/local stays untouched.
@@ -39,14 +36,7 @@ start() {
   sleep 0.5
 }
 
-# Waits for the installer, or the player that replaced it, to end.
-finish() {
-  tries=0
-  while kill -0 "$pid" 2>/dev/null && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
-  kill "$pid" 2>/dev/null && fail "$case: still running"
-  wait "$pid"
-  status=$?
-}
+. "$(dirname "$0")/../wait-installer.sh"
 
 case="window"
 start "$work/rel"
@@ -55,14 +45,14 @@ xprop -id "$window" _MOTIF_WM_HINTS | grep -q '= 0x2, [^,]*, 0x3a,' ||
 size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = 489x350 ] || fail "$case: size is $size"
 xdotool key c
-finish
+wait_installer
 [ "$status" = 0 ] || fail "$case: C ended with status $status"
 
 case="install into the first candidate by keys"
 start "$work/rel"
 xdotool key Return
 xdotool key f
-finish
+wait_installer
 [ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/out")"
 dest="$work/home/Zorvane8"
 printf 'arguments: 2\nargument 0: %s/zorvane\nargument 1: inst\nworking directory: %s\n' \
@@ -78,11 +68,10 @@ xdotool key Return
 xdotool key shift+Tab ctrl+slash
 xdotool type --delay 40 foo
 xdotool key Tab f
-finish
+wait_installer
 [ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/out")"
 printf 'arguments: 2\nargument 0: foo/zorvane\nargument 1: inst\nworking directory: %s/rel/foo\n' \
   "$work" | cmp -s - "$PLAYER_RECORD" || fail "$case: player record: $(cat "$PLAYER_RECORD")"
 [ -e "$work/rel/foo/foo" ] && fail "$case: unpacked into foo/foo"
 
-[ $failures = 0 ] || { echo "$failures checks failed"; exit 1; }
-echo "all windowed install checks passed"
+verdict "all windowed install checks passed"
