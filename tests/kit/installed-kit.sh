@@ -24,6 +24,7 @@ kit_files='bin/mkinstaller
 share/zorvane-installer/zorvane-installer
 share/man/man1/mkinstaller.1
 share/man/man1/zorvane-installer.1
+share/man/man3/DtComboBox.3
 include/dtcombobox/ComboBox.h
 include/dtcombobox/ComboBoxP.h
 lib/libdtcombobox.a
