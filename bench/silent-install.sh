@@ -23,45 +23,22 @@ echo "Payload: $((size / 1000000)) MB compressed, $(gzip -l "$work/payload.tar.g
   awk 'NR == 2 { print int($2 / 1000000) }') MB unpacked."
 [ "$size" -ge 80000000 ] || { echo "payload below 80 MB" >&2; exit 1; }
 
-# Prints the wall-clock and the processor seconds (children included) that
-# a command takes.
-seconds() {
-  /usr/bin/time -f '%e %U %S' -o "$work/time" "$@"
-  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' "$work/time"
-}
+. "$(dirname "$0")/timing.sh"
 
 installer_run() {
   seconds "$work/installer" -s "$work/to"
+  rm -rf "$work/to"
+  sync
 }
 
 bare_run() {
   seconds sh -c 'mkdir "$1" && cd "$1" && gunzip < "$2" | tar xof -' \
     sh "$work/to" "$work/payload.tar.gz"
+  rm -rf "$work/to"
+  sync
 }
 
-# Prints the median of the numbers on standard input.
-median() {
-  sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
-: > "$work/times"
-for run in $(seq "$runs"); do
-  # the two take turns at going first
-  if [ $((run % 2)) = 1 ]; then
-    bare=$(bare_run); rm -rf "$work/to"; sync
-    installer=$(installer_run); rm -rf "$work/to"; sync
-  else
-    installer=$(installer_run); rm -rf "$work/to"; sync
-    bare=$(bare_run); rm -rf "$work/to"; sync
-  fi
-  echo "$installer $bare" >> "$work/times"
-  echo "$run $installer $bare" |
-    awk '{ printf "run %d: installer %ss (cpu %ss), bare pipeline %ss (cpu %ss)\n", $1, $2, $3, $4, $5 }'
-done
-echo "median wall time: installer $(cut -d' ' -f1 "$work/times" | median)s," \
-     "bare $(cut -d' ' -f3 "$work/times" | median)s"
-echo "median ratio installer / bare, wall time: $(awk '{ print $1 / $3 }' "$work/times" | median)" \
-     "(target <= 1.03); processor time: $(awk '{ print $2 / $4 }' "$work/times" | median)"
+compare "$runs" installer_run bare_run installer "bare pipeline" 1.03
 
 # The installer's own memory, sampled from /proc while it runs: peak
 # resident set (shared library pages included), and the largest proportional

@@ -52,9 +52,7 @@ windowed_run() {
   echo "$start $(cat "$work/end")" | awk '{ printf "%.3f\n", $2 - $1 }'
 }
 
-median() {
-  sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
+. "$(dirname "$0")/timing.sh"
 
 : > "$work/times"
 for run in $(seq "$runs"); do

@@ -12,7 +12,7 @@
 #include <Xm/DrawnB.h>
 #include <Xm/Frame.h>
 #include <Xm/Label.h>
-#include <Xm/List.h>
+#include <Xm/ListP.h>
 #include <Xm/Separator.h>
 #include <Xm/TextF.h>
 #include <X11/Shell.h>
@@ -38,13 +38,12 @@ static void _DtComboBoxGetListMarginHeight(Widget w, int offset, XtArgVal *value
 static void _DtComboBoxGetListMarginWidth(Widget w, int offset, XtArgVal *value);
 static void _DtComboBoxGetListSpacing(Widget w, int offset, XtArgVal *value);
 static void _DtComboBoxGetListTopItemPosition(Widget w, int offset, XtArgVal *value);
-static void _DtComboBoxGetListVisibleItemCount(Widget w, int offset, XtArgVal *value);
 
 // Shared by every combo box of the process.
 static XmString defaultLabelString;
 static Visual *popupVisual;
 static int popupDepth;
-static XtTranslations comboTable, labelTable, listCancelTable;
+static XtTranslations comboTable, labelTable, textFieldTable, listCancelTable;
 
 static const char invalidAlignment[] =
     "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_CENTER).";
@@ -164,8 +163,6 @@ static XmSyntheticResource syntheticResources[] = {
      _DtComboBoxGetListSpacing, ImportUnchanged},
     {DtNtopItemPosition, sizeof(int), offset(topItemPosition),
      _DtComboBoxGetListTopItemPosition, ImportUnchanged},
-    {DtNvisibleItemCount, sizeof(int), offset(visibleItemCount),
-     _DtComboBoxGetListVisibleItemCount, ImportUnchanged},
 };
 #undef offset
 
@@ -311,18 +308,17 @@ static void ResizeChild(Widget child, int width, int height)
                    XtBorderWidth(child));
 }
 
+// The list's count and table are read from its record: they are wanted
+// several times for every item added, and a get-values call would cost more
+// than the adding itself.
 int ListItemCount(DtComboBoxWidget cb)
 {
-    int count = 0;
-    XtVaGetValues(cb->combo_box.list, XmNitemCount, &count, nullptr);
-    return count;
+    return ((XmListWidget)cb->combo_box.list)->list.itemCount;
 }
 
 XmStringTable ListItems(DtComboBoxWidget cb)
 {
-    XmStringTable items = nullptr;
-    XtVaGetValues(cb->combo_box.list, XmNitems, &items, nullptr);
-    return items;
+    return ((XmListWidget)cb->combo_box.list)->list.items;
 }
 
 // The list's item at the current position, or none when out of range.
@@ -340,7 +336,7 @@ static int FindItem(DtComboBoxWidget cb, XmString item)
 {
     XmStringTable items = ListItems(cb);
     int count = ListItemCount(cb);
-    if (!item || !items)
+    if (!item || !items || !ListMayHold(cb, item))
         return -1;
     for (int i = 0; i < count; i++)
         if (XmStringCompare(item, items[i]))
@@ -371,7 +367,6 @@ static void CopyListState(DtComboBoxWidget cb)
                   XmNlistMarginWidth, &p->listMarginWidth,
                   XmNlistSpacing, &p->listSpacing,
                   XmNtopItemPosition, &p->topItemPosition,
-                  XmNvisibleItemCount, &p->visibleItemCount,
                   nullptr);
 }
 
@@ -409,6 +404,17 @@ static void ForgetReportedText(DtComboBoxWidget cb)
     cb->combo_box.reportedText = nullptr;
 }
 
+// Sets the text field's text.  The same text again is left alone: setting
+// it would only call the value-changed callbacks and redraw, for every one
+// of many items added in a row.
+static void SetFieldText(Widget textField, const char *text)
+{
+    char *shown = XmTextFieldGetString(textField);
+    if (!shown || strcmp(shown, text) != 0)
+        XmTextFieldSetString(textField, const_cast<char *>(text));
+    XtFree(shown);
+}
+
 void ShowItemInTextField(DtComboBoxWidget cb, XmString item)
 {
     if (!item) {
@@ -421,7 +427,7 @@ void ShowItemInTextField(DtComboBoxWidget cb, XmString item)
     cb->combo_box.selectedItem = item;
     ForgetReportedText(cb);
     char *text = FirstTextSegment(item);
-    XmTextFieldSetString(cb->combo_box.textField, const_cast<char *>(text ? text : ""));
+    SetFieldText(cb->combo_box.textField, text ? text : "");
     XtFree(text);
 }
 
@@ -444,31 +450,55 @@ void ShowItemInLabel(DtComboBoxWidget cb, XmString item, Boolean forceLabel)
     XtVaSetValues(p->labelWidget, XmNlabelString, shown, nullptr);
 }
 
+// Widens *widest and heightens *tallest to take in s, drawn in the label's fonts.
+static void TakeInExtent(DtComboBoxWidget cb, XmString s, Dimension *widest, Dimension *tallest)
+{
+    XmFontList fontList = nullptr;
+    XtVaGetValues(cb->combo_box.labelWidget, XmNfontList, &fontList, nullptr);
+    Dimension w = 0, h = 0;
+    if (s)
+        XmStringExtent(fontList, s, &w, &h);
+    if (w > *widest) *widest = w;
+    if (h > *tallest) *tallest = h;
+}
+
+// Gives the label the size of the widest and tallest text it may show.
+static void SizeLabel(DtComboBoxWidget cb, Dimension widest, Dimension tallest)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    p->labelMaxWidth = widest + 4;
+    p->labelMaxHeight = tallest;
+    ResizeChild(p->labelWidget, p->labelMaxWidth, p->labelMaxHeight);
+}
+
 // Sizes the label to the widest and tallest of the items (or the label string).
 static void MeasureLabel(DtComboBoxWidget cb)
 {
     DtComboBoxPart *p = &cb->combo_box;
-    XmFontList fontList = nullptr;
-    XtVaGetValues(p->labelWidget, XmNfontList, &fontList, nullptr);
     XmStringTable items = ListItems(cb);
     Dimension widest = 0, tallest = 0;
-    auto measure = [&](XmString s) {
-        Dimension w = 0, h = 0;
-        if (s)
-            XmStringExtent(fontList, s, &w, &h);
-        if (w > widest) widest = w;
-        if (h > tallest) tallest = h;
-    };
     if (items && p->updateLabel) {
         int count = ListItemCount(cb);
         for (int i = 0; i < count; i++)
-            measure(items[i]);
+            TakeInExtent(cb, items[i], &widest, &tallest);
     } else {
-        measure(p->labelString);
+        TakeInExtent(cb, p->labelString, &widest, &tallest);
     }
-    p->labelMaxWidth = widest + 4;
-    p->labelMaxHeight = tallest;
-    ResizeChild(p->labelWidget, p->labelMaxWidth, p->labelMaxHeight);
+    SizeLabel(cb, widest, tallest);
+}
+
+// Measures the label after one item joined a list that had others: the
+// item can only widen it, so the others need no measuring again.
+static void MeasureLabelForAddedItem(DtComboBoxWidget cb, XmString item, int countBefore)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    if (countBefore == 0 || !p->updateLabel) {
+        MeasureLabel(cb);
+        return;
+    }
+    Dimension widest = p->labelMaxWidth - 4, tallest = p->labelMaxHeight;
+    TakeInExtent(cb, item, &widest, &tallest);
+    SizeLabel(cb, widest, tallest);
 }
 
 // Shows the current item in whichever child the variant has.
@@ -541,6 +571,7 @@ static Widget CreateTextField(DtComboBoxWidget cb, Boolean atCreation)
     }
     Widget textField = XtCreateWidget(atCreation ? "Text" : "ComboBoxTextField",
                                       xmTextFieldWidgetClass, (Widget)cb, args, n);
+    XtOverrideTranslations(textField, ParsedOnce(&textFieldTable, textFieldTranslations));
     AddForwarders(cb, textField);
     return textField;
 }
@@ -622,7 +653,7 @@ static void CreateDropDown(DtComboBoxWidget cb)
     XtSetArg(args[n], XmNlistSpacing, p->listSpacing); n++;
     XtSetArg(args[n], XmNstringDirection, cb->manager.string_direction); n++;
     XtSetArg(args[n], XmNtopItemPosition, p->topItemPosition); n++;
-    XtSetArg(args[n], XmNvisibleItemCount, p->visibleItemCount); n++;
+    XtSetArg(args[n], XmNvisibleItemCount, DropDownRows(cb, p->itemCount)); n++;
     XtSetArg(args[n], XmNlistSizePolicy, XmRESIZE_IF_POSSIBLE); n++;
     static char listName[] = "List";
     p->list = XmCreateScrolledList(p->popupFrame, listName, args, n);
@@ -640,6 +671,8 @@ static void HookUpDropDown(DtComboBoxWidget cb)
                              LeaveWindowMask | FocusChangeMask,
                          True, ListGrabHandler, cb, XtListHead);
     XtInsertEventHandler(p->popupShell, ButtonPressMask, True, ShellPressHandler, cb,
+                         XtListHead);
+    XtInsertEventHandler(p->popupShell, StructureNotifyMask, False, ShellSizeHandler, cb,
                          XtListHead);
 }
 
@@ -840,6 +873,7 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     p->textField = p->labelWidget = p->separatorWidget = nullptr;
     p->lastWidth = p->lastHeight = 0;
     p->reportedText = nullptr;
+    p->itemIndex = nullptr;
     CheckResourceValues(cb, -1);
 
     if (p->type == ComboTypeTextField) {
@@ -868,8 +902,7 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     XtManageChild(p->list);
 
     XtRealizeWidget(p->popupShell);
-    p->shellWidth = XtWidth(p->popupShell);
-    p->shellHeight = XtHeight(p->popupShell);
+    FitDropDown(cb);
     HookUpDropDown(cb);
 
     if (p->type == ComboTypeTextField) {
@@ -891,6 +924,7 @@ static void Destroy(Widget w)
         XmStringFree(cb->combo_box.labelString);
     cb->combo_box.labelString = nullptr;
     ForgetReportedText(cb);
+    ForgetItemIndex(cb);
 }
 
 // Lays the children out for the new size and redraws the frame.
@@ -1012,11 +1046,6 @@ static void _DtComboBoxGetListTopItemPosition(Widget w, int, XtArgVal *value)
     *value = (int)ListValue(w, XmNtopItemPosition);
 }
 
-static void _DtComboBoxGetListVisibleItemCount(Widget w, int, XtArgVal *value)
-{
-    *value = (int)ListValue(w, XmNvisibleItemCount);
-}
-
 // ---------------------------------------------------------------------------
 // Resource changes
 
@@ -1053,14 +1082,14 @@ static Boolean UpdateList(DtComboBoxWidget old, DtComboBoxWidget cb)
     if (p->topItemPosition != o->topItemPosition) {
         XtSetArg(args[n], XmNtopItemPosition, p->topItemPosition); n++;
     }
-    if (p->visibleItemCount != o->visibleItemCount) {
-        XtSetArg(args[n], XmNvisibleItemCount, p->visibleItemCount); n++;
-    }
-    if (n == 0)
+    // visibleItemCount is the drop-down's most rows: fitting passes it on.
+    if (n == 0 && p->visibleItemCount == o->visibleItemCount)
         return False;
-    XtSetValues(p->list, args, n);
-    p->shellWidth = XtWidth(p->popupShell);
-    p->shellHeight = XtHeight(p->popupShell);
+    if (n > 0)
+        XtSetValues(p->list, args, n);
+    if (p->items != o->items || p->itemCount != o->itemCount)
+        ForgetItemIndex(cb);
+    ListChanged(cb);
     return True;
 }
 
@@ -1229,10 +1258,14 @@ void ZVKDtComboBoxAddItem(Widget w, XmString item, int pos, Boolean unique)
         return;
     if (unique && FindItem(cb, item) >= 0)
         return;
+    int countBefore = ListItemCount(cb);
+    IndexItem(cb, item, 1);
     XmListAddItemUnselected(cb->combo_box.list, item, pos);
+    IndexFollowsList(cb);
     CopyListState(cb);
+    ListChanged(cb);
     if (cb->combo_box.labelWidget) {
-        MeasureLabel(cb);
+        MeasureLabelForAddedItem(cb, item, countBefore);
         if (cb->combo_box.type == ComboTypeLabel)
             Relayout(cb);
     }
@@ -1249,8 +1282,11 @@ void ZVKDtComboBoxDeletePos(Widget w, int pos)
     int deleted = pos == 0 ? count - 1 : pos - 1;
     if (deleted < 0 || deleted >= count)
         return;
+    IndexItem(cb, ListItems(cb)[deleted], -1);
     XmListDeletePos(p->list, pos);
+    IndexFollowsList(cb);
     CopyListState(cb);
+    ListChanged(cb);
     if (p->labelWidget) {
         MeasureLabel(cb);
         if (p->type == ComboTypeLabel)

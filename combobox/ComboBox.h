@@ -36,7 +36,7 @@
  *   DtNtopItemPosition     TopItemPosition     Int                  1
  *   DtNtype                Type                Type                 ComboTypeLabel
  *   DtNupdateLabel         UpdateLabel         Boolean              True
- *   DtNvisibleItemCount    VisibleItemCount    Int                  10
+ *   DtNvisibleItemCount    VisibleItemCount    Int                  10 (the most rows shown)
  *   DtNverticalSpacing     VerticalSpacing     VerticalDimension    0 text field, 2 label
  *
  *   DtNarrowSize (get only): the height of the arrow.

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include <Xm/XmP.h>
-#include <Xm/List.h>
+#include <Xm/ListP.h>
 #include <Xm/TextF.h>
 
 #include "ComboBoxI.h"
@@ -21,6 +21,11 @@ const char labelTranslations[] =
     "<Btn1Down>,<Btn1Up>: ComboBoxActivate(label)\n"
     "<Key>osfSelect: ComboBoxActivate(label)\n"
     "~s ~m ~a <Key>space: ComboBoxActivate(label)";
+
+// The keyboard's focus stays in the text field, so it drops the list down
+// itself.
+const char textFieldTranslations[] =
+    "<Key>osfDown: ComboBoxActivate(text)";
 
 const char listCancelTranslations[] =
     "<Key>osfCancel: ListKbdCancel() ComboBoxKbdCancel()";
@@ -76,7 +81,8 @@ void ComboBoxFocusOut(Widget w, XEvent *, String *, Cardinal *)
     PaintFocusRing((DtComboBoxWidget)w, False);
 }
 
-// Drops the list down; with a parameter the action runs on the label child.
+// Drops the list down; with a parameter the action runs on the label or
+// the text field, a child of the combo box.
 void ComboBoxActivate(Widget w, XEvent *, String *, Cardinal *count)
 {
     Widget combo = *count > 0 ? XtParent(w) : w;
@@ -132,29 +138,105 @@ static Boolean NotifyMenuPost(DtComboBoxWidget cb)
     return !cb->core.being_destroyed;
 }
 
-// Places the shell under the combo box, at least as wide, cut at the
-// screen's right and bottom edges.
+// Where the drop-down's top-left corner goes: under the combo box,
+// overlapping its bottom margin.
+static void DropDownOrigin(DtComboBoxWidget cb, int *x, int *y)
+{
+    Position rootX, rootY;
+    XtTranslateCoords((Widget)cb, XtX(cb), XtY(cb), &rootX, &rootY);
+    *x = rootX - XtX(cb);
+    *y = rootY - XtY(cb) + XtHeight(cb) - cb->combo_box.marginHeight;
+}
+
+int DropDownRows(DtComboBoxWidget cb, int count)
+{
+    int most = cb->combo_box.visibleItemCount;
+    int rows = count < most ? count : most;
+    return rows < 1 ? 1 : rows;
+}
+
+// The size the frame in the drop-down asks for, with its border.
+static void FramePreferredSize(DtComboBoxWidget cb, int *width, int *height)
+{
+    Widget frame = cb->combo_box.popupFrame;
+    XtWidgetGeometry preferred;
+    XtQueryGeometry(frame, nullptr, &preferred);
+    int border = 2 * XtBorderWidth(frame);
+    *width = (preferred.request_mode & CWWidth ? preferred.width : XtWidth(frame)) + border;
+    *height = (preferred.request_mode & CWHeight ? preferred.height : XtHeight(frame)) + border;
+}
+
+void FitDropDown(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    Widget shell = p->popupShell;
+    int rows = DropDownRows(cb, ListItemCount(cb));
+    int x, y;
+    DropDownOrigin(cb, &x, &y);
+    int widest = WidthOfScreen(XtScreen(cb)) - x;
+    if (widest < 1)
+        widest = 1;
+    // The shell takes the size that its frame asks for, at least the combo
+    // box's width and at most what the screen leaves, until the frame asks
+    // for no other: a list given another width shows or hides a scroll bar
+    // across its foot, and a list given another height takes other rows.
+    int width = 0, height = 0;
+    for (int tries = 0; tries < 4; tries++) {
+        if (((XmListWidget)p->list)->list.visibleItemCount != rows)
+            XtVaSetValues(p->list, XmNvisibleItemCount, rows, nullptr);
+        FramePreferredSize(cb, &width, &height);
+        if (width < XtWidth(cb))
+            width = XtWidth(cb);
+        if (width > widest)
+            width = widest;
+        if (width == XtWidth(shell) && height == XtHeight(shell))
+            break;
+        XtResizeWidget(shell, width, height, XtBorderWidth(shell));
+    }
+    p->shellWidth = width;
+    p->shellHeight = height;
+}
+
+// Places the fitted shell under the combo box, cut at the screen's bottom.
 static void PlaceShell(DtComboBoxWidget cb)
 {
     DtComboBoxPart *p = &cb->combo_box;
-    Screen *screen = DefaultScreenOfDisplay(XtDisplay(cb));
-    int screenWidth = WidthOfScreen(screen), screenHeight = HeightOfScreen(screen);
-    Position rootX, rootY;
-    XtTranslateCoords((Widget)cb, XtX(cb), XtY(cb), &rootX, &rootY);
-    int x = rootX - XtX(cb);
-    int y = rootY - XtY(cb) + XtHeight(cb) - p->marginHeight;
-    int width = p->shellWidth, height = p->shellHeight;
-    if (width < XtWidth(cb))
-        width = XtWidth(cb);
-    if (x + width > screenWidth)
-        width = screenWidth - x;
+    int x, y;
+    DropDownOrigin(cb, &x, &y);
+    int height = p->shellHeight;
+    int screenHeight = HeightOfScreen(XtScreen(cb));
     if (y + height > screenHeight)
         height = screenHeight - y;
     // A combo box beyond the edge still gets a drop-down that X accepts.
-    if (width < 1) width = 1;
-    if (height < 1) height = 1;
-    XtVaSetValues(p->popupShell, XmNx, x, XmNy, y, XmNwidth, width, XmNheight, height,
+    if (height < 1)
+        height = 1;
+    XtVaSetValues(p->popupShell, XmNx, x, XmNy, y, XmNwidth, p->shellWidth, XmNheight, height,
                   nullptr);
+}
+
+void ListChanged(DtComboBoxWidget cb)
+{
+    if (!cb->combo_box.poppedUp)
+        return;
+    FitDropDown(cb);
+    PlaceShell(cb);
+}
+
+// Puts the list's location cursor on the current item and brings it into
+// view, so that the keys browse on from the item that the combo box shows.
+static void MarkCurrentItem(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    int position = p->selectedPosition + 1;
+    if (position < 1 || position > ListItemCount(cb))
+        return;
+    XmListSetKbdItemPos(p->list, position);
+    int top = 0, rows = 0;
+    XtVaGetValues(p->list, XmNtopItemPosition, &top, XmNvisibleItemCount, &rows, nullptr);
+    if (position < top)
+        XmListSetPos(p->list, position);
+    else if (position >= top + rows)
+        XmListSetBottomPos(p->list, position);
 }
 
 void PostList(Widget, XtPointer client, XtPointer)
@@ -168,7 +250,9 @@ void PostList(Widget, XtPointer client, XtPointer)
         return;
     if (!NotifyMenuPost(cb))
         return;
+    FitDropDown(cb);
     PlaceShell(cb);
+    MarkCurrentItem(cb);
     p->poppedUp = True;
     XtPopup(p->popupShell, XtGrabNone);
     GrabPointer(p->popupShell);
@@ -250,12 +334,33 @@ void ShellPressHandler(Widget, XtPointer client, XEvent *event, Boolean *)
         UnpostList(cb);
 }
 
+// Drops the shell's notices of sizes that it no longer has.  The combo box
+// sizes its shell itself, at times several times in a row; taking an old
+// size up again would have the list lay itself out and ask for a size for
+// it, and the shell would end up with that.
+void ShellSizeHandler(Widget shell, XtPointer, XEvent *event, Boolean *more)
+{
+    if (event->type == ConfigureNotify &&
+        (event->xconfigure.width != XtWidth(shell) || event->xconfigure.height != XtHeight(shell)))
+        *more = False;
+}
+
+// Whether a button event comes from the wheel rather than a button.
+static Boolean FromWheel(XEvent *event)
+{
+    return (event->type == ButtonPress || event->type == ButtonRelease) &&
+           event->xbutton.button >= Button4;
+}
+
 // Hands the pointer to the list while it is inside it, and takes the list
-// down on a release there, before the list reports the choice.
+// down on a release there, before the list reports the choice.  The wheel
+// only scrolls the list.
 void ListGrabHandler(Widget list, XtPointer client, XEvent *event, Boolean *)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)client;
     DtComboBoxPart *p = &cb->combo_box;
+    if (FromWheel(event))
+        return;
     switch (event->type) {
     case ButtonPress:
         listButtonDown = True;

@@ -25,6 +25,9 @@ typedef struct _DtComboBoxClassRec {
 
 extern DtComboBoxClassRec dtComboBoxClassRec;
 
+/* What the combo box knows of its items' texts; private to the class. */
+typedef struct _DtComboBoxItemIndex DtComboBoxItemIndex;
+
 typedef struct {
     /* children and private state */
     Widget arrowButton;         /* "ComboBoxArrow" */
@@ -36,7 +39,7 @@ typedef struct {
     Dimension lastHeight;
     Dimension labelMaxWidth;    /* widest and tallest item in the label */
     Dimension labelMaxHeight;
-    Dimension shellWidth;       /* natural size of the drop-down */
+    Dimension shellWidth;       /* size of the drop-down when last fitted */
     Dimension shellHeight;
 
     /* resources */
@@ -76,6 +79,7 @@ typedef struct {
 
     /* private state */
     char *reportedText;         /* an edit already reported to activateCallback */
+    DtComboBoxItemIndex *itemIndex; /* made when first asked */
 } DtComboBoxPart;
 
 typedef struct _DtComboBoxRec {

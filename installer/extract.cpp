@@ -1,6 +1,7 @@
 // Unpacking the payload that follows the installer's executable image.
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,41 +9,47 @@
 #include "installer.h"
 #include "messages.h"
 #include "payload.h"
+#include "rollback.h"
 #include "unpack.h"
 
 static const char PREFERENCES_FILE[] = ".Telquist_AmbriumSDK_60";
 static const char PREFERENCES[] = "Bandwidth=10485800\nMaxBandwidth=10485800\n";
 
-// Feeds the payload through "gunzip | tar" into the working directory; true
-// when every byte went in and both programs succeeded.
-static bool Unpack(FILE *self, long long length) {
-    pid_t gunzip, tar;
-    int input = StartUnpack(&gunzip, &tar);
-    if (input < 0)
-        return false;
-    bool fed = FeedPayload(self, length, input);
-    bool finished = FinishUnpack(input, gunzip, tar);
-    return fed && finished;
+// Takes away the destination if this run made it, then reports the failure.
+static bool Fail(const std::string &message) {
+    RemoveMadeDestination();
+    ReportError(message.c_str());
+    return false;
 }
 
-// Finds the payload, enters the destination and unpacks there; false, with
-// the failure reported, when any of it fails.
-static bool UnpackInto(FILE *self, char *destination) {
-    long long length;
-    if (!FindPayload(self, &length)) {
-        ReportFormatted(MSG_DAMAGED_INSTALLER, ppArgv[0]);
-        return false;
-    }
+// Enters the destination and unpacks the payload there; false, with the
+// failure reported, when either fails.
+static bool UnpackInto(FILE *self, long long length, char *destination) {
     mkdir(destination, 0700);
-    if (chdir(destination) != 0) {
-        ReportFormatted(MSG_DESTINATION_NOT_DIRECTORY, destination);
-        return false;
-    }
-    if (!Unpack(self, length)) {
-        ReportError(MSG_UNPACK_FAILED);
-        return false;
-    }
+    if (chdir(destination) != 0)
+        return Fail(Formatted(MSG_DESTINATION_NOT_DIRECTORY, destination));
+    if (!UnpackPayload(self, length))
+        return Fail(MSG_UNPACK_FAILED);
     return true;
+}
+
+// Opens the preference file for writing, emptied, if its name is free or
+// holds a regular file of its own; a link, a FIFO, a device or a file with
+// other names as well is left alone, so the file cannot lead elsewhere.
+static FILE *OpenPreferences(const std::string &path) {
+    struct stat status;
+    if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        return nullptr;
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    FILE *file = nullptr;
+    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink == 1 &&
+        ftruncate(fd, 0) == 0)
+        file = fdopen(fd, "w");
+    if (file == nullptr)
+        close(fd);
+    return file;
 }
 
 // Leaves the player's streaming settings in the user's home directory; a
@@ -51,24 +58,27 @@ static void WritePreferences(void) {
     const char *home = getenv("HOME");
     if (!home)
         return;
-    std::string path = std::string(home) + "/" + PREFERENCES_FILE;
-    FILE *preferences = fopen(path.c_str(), "we");
+    FILE *preferences = OpenPreferences(std::string(home) + "/" + PREFERENCES_FILE);
     if (!preferences)
         return;
     fprintf(preferences, "%s", PREFERENCES);
     fclose(preferences);
 }
 
-// Unpacks the payload of the installer's own file into destination.
+// Unpacks the payload of the installer's own file into destination; a
+// destination that this run made goes again when the unpack fails.
 bool Extract(char *destination) {
-    FILE *self = fopen(ppArgv[0], "rbe");
-    if (!self) {
-        ReportFormatted(MSG_EXECUTABLE_UNREADABLE, ppArgv[0], ppArgv[0]);
-        return false;
-    }
-    bool unpacked = UnpackInto(self, destination);
+    long long length;
+    std::string failure;
+    FILE *self = OpenPayload(&length, &failure);
+    if (!self)
+        return Fail(failure);
+    bool unpacked = UnpackInto(self, length, destination);
     fclose(self);
-    if (unpacked && !bIsSilent)
+    if (!unpacked)
+        return false;
+    ForgetMadeDestination();
+    if (!bIsSilent)
         WritePreferences();
-    return unpacked;
+    return true;
 }

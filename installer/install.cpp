@@ -8,10 +8,12 @@
 
 #include "installer.h"
 #include "messages.h"
+#include "rollback.h"
+#include "unpack.h"
 #include "wizard.h"
 
 // Whether the installer's own file can be found and read, for Extract to reopen it.
-static bool OwnFileReadable(void) {
+bool OwnFileReadable(void) {
     const char *self = ppArgv[0];
     struct stat status;
     if (stat(self, &status) != 0) {
@@ -36,6 +38,7 @@ static bool DestinationMade(const char *destination) {
         ReportFormatted(MSG_CANNOT_MAKE_DIRECTORY, destination);
         return false;
     }
+    RememberMadeDestination(destination);
     std::string probe = std::string(destination) + "/test";
     int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
@@ -99,7 +102,11 @@ void Install(Widget, XtPointer, XtPointer) {
     if (!bIsSilent && InstallUnderWay())
         return;
     std::string destination = Destination();
-    if (!ReadyToInstall(destination.c_str()))
+    if (!ReadyToInstall(destination.c_str())) {
+        ForgetMadeDestination(); // a directory that the checks made stays, as it always has
+        return;
+    }
+    if (!RoomForProduct(destination.c_str()))
         return;
     if (!bIsSilent)
         ShowProgressPage();
@@ -108,7 +115,10 @@ void Install(Widget, XtPointer, XtPointer) {
         Launch(destination);
 }
 
-// Ends the program.
+// Ends the program; an unpack under way stops first, and a destination that
+// this run made for it goes.
 void Quit(Widget, XtPointer, XtPointer) {
+    StopUnpack();
+    RemoveMadeDestination();
     exit(0);
 }

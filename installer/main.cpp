@@ -1,24 +1,28 @@
 // Zorvane 8 installer: one file that carries this program, the product as a
 // gzip'd tar payload, and a trailer line with the payload's length.
-// `installer -s DIR` installs silently; anything else opens the wizard
-// (wizard/window.cpp).  Start reading at Install (install.cpp), which checks
-// the destination and hands it to Extract (extract.cpp).
+// `installer -s DIR` installs silently and the other options of the
+// installer's own (options.cpp) need no display either; anything else opens
+// the wizard (wizard/window.cpp).  Start reading at Install (install.cpp),
+// which checks the destination and hands it to Extract (extract.cpp).
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "installer.h"
+#include "messages.h"
 #include "wizard.h"
 
-// Chooses between a silent install and the wizard.
+// Names the way to install without a display when the toolkit ended the
+// program because it could open none: after its own line, before the end.
+static void SuggestSilentInstall(void) {
+    if (pAppShell == nullptr)
+        fprintf(stderr, MSG_NO_DISPLAY "\n", ppArgv[0]);
+}
+
+// Chooses between the installer's own options and the wizard.
 int main(int argc, char **argv) {
     ppArgv = argv;
-    if (argc == 3 && strcmp(argv[1], "-s") == 0) {
-        bIsSilent = 1;
-        pLocation = argv[2];
-        Install(nullptr, nullptr, nullptr);
-        exit(FailureReported() ? EXIT_FAILURE : EXIT_SUCCESS);
-    }
+    RunChosenOption(argc, argv);
+    atexit(SuggestSilentInstall);
     BuildWizard(&argc, argv);
     return EXIT_SUCCESS;
 }

@@ -36,4 +36,67 @@
 
 #define MSG_LAUNCH_FAILED "Installation failed for unknown reason"
 
+// The destination, the megabytes that the product needs and those free there.
+#define MSG_NOT_ENOUGH_SPACE                                                                       \
+    "There is not enough free space in %s: the product needs %llu MB and only %llu MB are free; "  \
+    "nothing was installed."
+
+// The installer's own file (after the toolkit's own line).
+#define MSG_NO_DISPLAY                                                                             \
+    "The installer's window needs an X display and none could be opened; to install without "      \
+    "one, run: %s -s DIRECTORY"
+
+// The installer's own file, the payload's length, the length of the archive
+// it holds and the archive's member count.
+#define MSG_CHECK_SOUND                                                                            \
+    "The installer file %s is sound: its payload of %lld bytes holds a tar archive of %llu bytes " \
+    "with %llu members, the player ./zorvane among them."
+
+// The installer's own file and what is wrong with the payload, in words
+// like gzip's and tar's own.
+#define MSG_PAYLOAD_CORRUPT                                                                        \
+    "The installer file %s has a corrupt payload (%s); it cannot install the product."
+
+// What can be wrong with a payload, beside the words of the gzip library.
+#define REASON_GZIP_CUT "unexpected end of the gzip stream"
+#define REASON_GZIP_TRAILING "trailing garbage after the gzip stream"
+#define REASON_TAR_HEADER "unreadable tar header"
+#define REASON_TAR_CUT "unexpected end of the tar archive"
+#define REASON_NO_MEMORY "out of memory"
+
+// The installer's own file.
+#define MSG_NO_PLAYER                                                                              \
+    "The installer file %s holds no player: its payload has no executable ./zorvane, so it "       \
+    "cannot install the product."
+
+// The installer's own file.
+#define MSG_LIST_FAILED                                                                            \
+    "The payload of the installer file %s could not be listed in full; it is damaged."
+
+// The installer's version.
+#define MSG_VERSION "Zorvane 8, installer version %s"
+
+// The usage text of --help, around the table of options.  The installer's
+// own file.
+#define HELP_INTRO                                                                                 \
+    "This file installs the Zorvane 8 media player.  It holds the installer, the\n"                \
+    "product as a gzip'd tar payload, and a trailer line with the payload's length.\n"             \
+    "\n"                                                                                           \
+    "Usage: %s [OPTION]\n"                                                                         \
+    "\n"                                                                                           \
+    "With no option the installer opens its window, the wizard, on the X display.\n"               \
+    "The X toolkit's options work there, such as -display HOST:0 for another display\n"            \
+    "and -xrm 'ZorvaneInstaller*RESOURCE: VALUE' for a resource.  The installer's\n"               \
+    "own options need no display; each stands alone on the command line:\n"                        \
+    "\n"
+
+#define HELP_STATUSES                                                                              \
+    "\n"                                                                                           \
+    "Exit status: 0 when the install or the option succeeded (for --check: the file\n"             \
+    "is sound) and when the wizard is cancelled; 1 on any failure, a damaged file or\n"            \
+    "no display included.\n"
+
+// Motif asked for a JPEG image, which the installer cannot read.
+#define MSG_NO_JPEG_SUPPORT "This installer does not read JPEG images."
+
 #endif

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include "installer.h"
+#include "messages.h"
 #include "payload.h"
+#include "unpack.h"
 #include "wizard.h"
 
 // Reads the last block of the file into tail; the count read, 0 on failure.
@@ -46,11 +48,40 @@ bool FindPayload(FILE *file, long long *length) {
     return fseeko(file, size - trailer - *length, SEEK_SET) == 0;
 }
 
+// Opens the installer's own file at its payload.
+FILE *OpenPayload(long long *length, std::string *failure) {
+    FILE *file = fopen(ppArgv[0], "rbe");
+    if (file == nullptr) {
+        *failure = Formatted(MSG_EXECUTABLE_UNREADABLE, ppArgv[0], ppArgv[0]);
+        return nullptr;
+    }
+    if (!FindPayload(file, length)) {
+        *failure = Formatted(MSG_DAMAGED_INSTALLER, ppArgv[0]);
+        fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
+// Reads the length that the payload's gzip trailer records for its contents.
+bool RecordedUnpackedLength(FILE *file, long long length, unsigned long long *unpacked) {
+    const off_t count = 4;
+    off_t start = ftello(file);
+    unsigned char size[count];
+    if (start < 0 || length < count ||
+        pread(fileno(file), size, count, start + length - count) != count)
+        return false;
+    // little-endian, as gzip writes it
+    *unpacked =
+        size[0] | size[1] << 8 | size[2] << 16 | static_cast<unsigned long long>(size[3]) << 24;
+    return true;
+}
+
 // Writes all of data into fd; false when fd refuses it (a closed pipe, say).
 static bool WriteAll(int fd, const char *data, size_t count) {
     while (count > 0) {
         ssize_t written = write(fd, data, count);
-        if (written < 0 && errno == EINTR)
+        if (written < 0 && errno == EINTR && !UnpackInterrupted())
             continue;
         if (written <= 0)
             return false;
@@ -65,7 +96,7 @@ static bool StreamBlocks(FILE *file, long long length, int fd) {
     char block[BLOCK_SIZE];
     long long fed = 0;
     size_t count;
-    while ((count = fread(block, 1, sizeof block, file)) > 0) {
+    while (!UnpackInterrupted() && (count = fread(block, 1, sizeof block, file)) > 0) {
         if (static_cast<long long>(count) > length - fed)
             count = length - fed;
         if (!WriteAll(fd, block, count))

@@ -4,6 +4,7 @@
 #define ZORVANE_PAYLOAD_H
 
 #include <cstdio>
+#include <string>
 
 // The size of every read from the installer's file.
 enum { BLOCK_SIZE = 8192 };
@@ -12,9 +13,19 @@ enum { BLOCK_SIZE = 8192 };
 // at the payload's first byte.  False when the trailer is damaged or missing.
 bool FindPayload(FILE *file, long long *length);
 
+// Opens the installer's own file at its payload's first byte and stores the
+// payload's length; null, with the message for the user in failure, when
+// the file cannot be read or holds no payload.
+FILE *OpenPayload(long long *length, std::string *failure);
+
+// Reads the length of the payload's contents as its gzip trailer records it
+// (modulo 2^32) from the payload of length bytes at the file's position,
+// which stays where it is.  False when it cannot be read.
+bool RecordedUnpackedLength(FILE *file, long long length, unsigned long long *unpacked);
+
 // Writes the length bytes that follow the file's position into fd, one block
 // at a time, keeping fPercentDone up to date.  False when the file ends early
-// or fd stops taking the bytes.
+// or fd stops taking the bytes, or a signal tells the program to end.
 bool FeedPayload(FILE *file, long long length, int fd);
 
 #endif

@@ -1,6 +1,7 @@
 // The one reporter of the installer's failures.
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include <Xm/Xm.h>
@@ -29,10 +30,8 @@ void ReportError(const char *message) {
         ShowInErrorDialog(message);
 }
 
-// Shows a failure built from a format, whatever the length of its paths.
-void ReportFormatted(const char *format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
+// Fills a format with its arguments, whatever the length of its paths.
+static std::string FormatList(const char *format, va_list arguments) {
     va_list measuring;
     va_copy(measuring, arguments);
     int length = vsnprintf(nullptr, 0, format, measuring);
@@ -40,8 +39,25 @@ void ReportFormatted(const char *format, ...) {
     std::vector<char> text(length > 0 ? length + 1 : 1, '\0');
     if (length > 0)
         vsnprintf(text.data(), text.size(), format, arguments);
+    return text.data();
+}
+
+// A text built from a format and its arguments.
+std::string Formatted(const char *format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::string text = FormatList(format, arguments);
     va_end(arguments);
-    ReportError(text.data());
+    return text;
+}
+
+// Shows a failure built from a format.
+void ReportFormatted(const char *format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::string text = FormatList(format, arguments);
+    va_end(arguments);
+    ReportError(text.c_str());
 }
 
 // Whether the user has been shown a failure; a silent install then ends with status 1.

@@ -1,11 +1,14 @@
 // Running gunzip and tar, found on the search path, with a pipe between them.
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "payload.h"
+#include "rollback.h"
 #include "unpack.h"
 
 extern char **environ;
@@ -15,11 +18,24 @@ enum { PIPE_CAPACITY = 1 << 20 };
 static char gunzipName[] = "gunzip";
 static char tarName[] = "tar";
 static char extractFlags[] = "-xof";
+static char listFlags[] = "-tvf";
 static char standardInput[] = "-";
 // keep the owners and modes of directories that exist already (the destination's own)
 static char keepDirectories[] = "--no-overwrite-dir";
 static char *gunzipArguments[] = {gunzipName, nullptr};
-static char *tarArguments[] = {tarName, extractFlags, standardInput, keepDirectories, nullptr};
+static char *extractArguments[] = {tarName, extractFlags, standardInput, keepDirectories, nullptr};
+static char *listArguments[] = {tarName, listFlags, standardInput, nullptr};
+
+// The signals that end a program from outside: Ctrl-C, kill, a hang-up.
+static const int INTERRUPTIONS[] = {SIGINT, SIGTERM, SIGHUP};
+enum { INTERRUPTION_COUNT = sizeof INTERRUPTIONS / sizeof INTERRUPTIONS[0] };
+
+// The programs of the pipeline under way, -1 when none runs, and the signal
+// that interrupted it, 0 while none has.
+static pid_t nGunzip = -1, nTar = -1;
+static volatile sig_atomic_t nInterruption = 0;
+// The signal that ended tar in the last pipeline, 0 if none did.
+static int nTarKiller = 0;
 
 // Starts a program with the given standard input and output (-1: inherited);
 // returns its process id, or -1.
@@ -43,14 +59,23 @@ static pid_t Spawn(char *arguments[], int input, int output) {
     return failed ? -1 : pid;
 }
 
-// Waits for a program; true when it ended with status 0.
-static bool Succeeded(pid_t pid) {
+// Waits for a program; true when it ended with status 0.  The signal that
+// ended it, if one did, goes to killer.  Once the program has been told to
+// end, it ends the program waited for first.
+static bool Succeeded(pid_t pid, int *killer = nullptr) {
     if (pid < 0)
         return false;
     int status;
-    while (waitpid(pid, &status, 0) < 0)
+    for (;;) {
+        if (nInterruption != 0)
+            kill(pid, SIGKILL);
+        if (waitpid(pid, &status, 0) == pid)
+            break;
         if (errno != EINTR)
             return false;
+    }
+    if (killer != nullptr)
+        *killer = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
@@ -63,8 +88,19 @@ static int OpenPipe(int ends[2]) {
     return 0;
 }
 
-// Starts the pipeline gunzip | tar.
-int StartUnpack(pid_t *gunzip, pid_t *tar) {
+// Closes the pipe into gunzip and waits for both programs; true when both
+// ended with status 0.
+static bool FinishPipeline(int input) {
+    close(input);
+    bool gunzipSucceeded = Succeeded(nGunzip);
+    bool tarSucceeded = Succeeded(nTar, &nTarKiller);
+    nGunzip = nTar = -1;
+    return gunzipSucceeded && tarSucceeded;
+}
+
+// Starts the pipeline gunzip | tar with tar's arguments; returns the pipe
+// into gunzip, or -1 when either program cannot be started.
+static int StartPipeline(char *tarArguments[]) {
     int feed[2], link[2];
     if (OpenPipe(feed) != 0)
         return -1;
@@ -73,22 +109,86 @@ int StartUnpack(pid_t *gunzip, pid_t *tar) {
         close(feed[1]);
         return -1;
     }
-    *gunzip = Spawn(gunzipArguments, feed[0], link[1]);
-    *tar = Spawn(tarArguments, link[0], -1);
+    nGunzip = Spawn(gunzipArguments, feed[0], link[1]);
+    nTar = Spawn(tarArguments, link[0], -1);
     close(feed[0]);
     close(link[0]);
     close(link[1]);
-    if (*gunzip < 0 || *tar < 0) {
-        FinishUnpack(feed[1], *gunzip, *tar);
+    if (nGunzip < 0 || nTar < 0) {
+        FinishPipeline(feed[1]);
         return -1;
     }
     return feed[1];
 }
 
-// Ends the pipeline and judges both of its programs.
-bool FinishUnpack(int input, pid_t gunzip, pid_t tar) {
-    close(input);
-    bool gunzipSucceeded = Succeeded(gunzip);
-    bool tarSucceeded = Succeeded(tar);
-    return gunzipSucceeded && tarSucceeded;
+// Notes a signal that tells the program to end; the pipeline stops at its
+// next step.
+static void Interrupt(int signal) {
+    nInterruption = signal;
+}
+
+// Whether a signal has told the program to end while the pipeline runs.
+bool UnpackInterrupted(void) {
+    return nInterruption != 0;
+}
+
+// Catches the signals that end a program, those ignored aside, and keeps
+// the dispositions they had.
+static void CatchInterruptions(struct sigaction previous[]) {
+    struct sigaction catching = {};
+    catching.sa_handler = Interrupt; // no restart: a blocked write or wait returns
+    sigemptyset(&catching.sa_mask);
+    for (int i = 0; i < INTERRUPTION_COUNT; i++) {
+        sigaction(INTERRUPTIONS[i], nullptr, &previous[i]);
+        if (previous[i].sa_handler != SIG_IGN)
+            sigaction(INTERRUPTIONS[i], &catching, nullptr);
+    }
+}
+
+// Gives the signals back their dispositions; one that came meanwhile ends the
+// program now, as it would have, once a destination made for the unpack is gone.
+static void ReleaseInterruptions(const struct sigaction previous[]) {
+    for (int i = 0; i < INTERRUPTION_COUNT; i++)
+        sigaction(INTERRUPTIONS[i], &previous[i], nullptr);
+    if (nInterruption != 0) {
+        RemoveMadeDestination();
+        raise(nInterruption);
+    }
+}
+
+// Feeds the payload through gunzip into tar run with the given arguments.
+static bool RunPipeline(char *tarArguments[], FILE *file, long long length) {
+    struct sigaction previous[INTERRUPTION_COUNT];
+    CatchInterruptions(previous);
+    int input = StartPipeline(tarArguments);
+    bool fed = input >= 0 && FeedPayload(file, length, input);
+    bool finished = input >= 0 && FinishPipeline(input);
+    ReleaseInterruptions(previous);
+    return fed && finished;
+}
+
+// Unpacks the payload into the working directory.
+bool UnpackPayload(FILE *file, long long length) {
+    return RunPipeline(extractArguments, file, length);
+}
+
+// Lists the payload's members on the standard output.
+bool ListPayload(FILE *file, long long length) {
+    bool listed = RunPipeline(listArguments, file, length);
+    if (nTarKiller == SIGPIPE) { // the reader of the listing went away
+        raise(SIGPIPE);
+        exit(EXIT_FAILURE);
+    }
+    return listed;
+}
+
+// Ends the pipeline under way, if any, before it unpacks any more.
+void StopUnpack(void) {
+    for (pid_t pid : {nGunzip, nTar}) {
+        if (pid < 0)
+            continue;
+        kill(pid, SIGKILL);
+        Succeeded(pid);
+    }
+    nGunzip = nTar = -1;
 }

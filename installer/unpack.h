@@ -1,15 +1,27 @@
-// The unpacking pipeline "gunzip | tar", run in the working directory.
+// Running the payload through "gunzip | tar", in the working directory.
 #ifndef ZORVANE_UNPACK_H
 #define ZORVANE_UNPACK_H
 
-#include <sys/types.h>
+#include <cstdio>
 
-// Starts gunzip feeding tar; returns the pipe into gunzip, or -1 when either
-// program cannot be started.
-int StartUnpack(pid_t *gunzip, pid_t *tar);
+// Streams the length bytes of payload that follow the file's position
+// through gunzip into tar, which unpacks them; true when every byte went in
+// and both programs succeeded.  A signal that ends the program (Ctrl-C,
+// kill, a hang-up) stops both programs and takes away a destination made
+// for the unpack before it ends the program.
+bool UnpackPayload(FILE *file, long long length);
 
-// Closes the pipe into gunzip and waits for both programs; true when both
-// ended with status 0.
-bool FinishUnpack(int input, pid_t gunzip, pid_t tar);
+// The same with tar listing the members on the standard output, like tar
+// tvf.  A reader of that output that goes away ends the program as it ends
+// tar (with status 1 and not a word where the broken-pipe signal is ignored).
+bool ListPayload(FILE *file, long long length);
+
+// Whether a signal has told the program to end while the pipeline runs; the
+// feed stops then.
+bool UnpackInterrupted(void);
+
+// Stops the pipeline under way, if there is one: ends both programs and
+// waits for them, so that nothing more is unpacked.
+void StopUnpack(void);
 
 #endif

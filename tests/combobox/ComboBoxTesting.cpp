@@ -127,22 +127,28 @@ void ClickWidget(Widget w, unsigned button)
     ClickAt(x + XtWidth(w) / 2, y + XtHeight(w) / 2, button);
 }
 
-// Presses and releases one key, with shift when asked.
-static void FakeKey(KeySym keysym, bool shift)
+// Presses and releases one key, holding a modifier key (or none) down.
+static void FakeKey(KeySym keysym, KeySym modifier)
 {
-    KeyCode shiftCode = XKeysymToKeycode(display, XK_Shift_L);
+    KeyCode modifierCode = XKeysymToKeycode(display, modifier);
     KeyCode code = XKeysymToKeycode(display, keysym);
-    if (shift)
-        XTestFakeKeyEvent(display, shiftCode, True, CurrentTime);
+    if (modifier != NoSymbol)
+        XTestFakeKeyEvent(display, modifierCode, True, CurrentTime);
     XTestFakeKeyEvent(display, code, True, CurrentTime);
     XTestFakeKeyEvent(display, code, False, CurrentTime);
-    if (shift)
-        XTestFakeKeyEvent(display, shiftCode, False, CurrentTime);
+    if (modifier != NoSymbol)
+        XTestFakeKeyEvent(display, modifierCode, False, CurrentTime);
 }
 
 void PressKey(const char *keysymName, bool shift)
 {
-    FakeKey(XStringToKeysym(keysymName), shift);
+    FakeKey(XStringToKeysym(keysymName), shift ? XK_Shift_L : NoSymbol);
+    Settle();
+}
+
+void PressKeyWithAlt(const char *keysymName)
+{
+    FakeKey(XStringToKeysym(keysymName), XK_Alt_L);
     Settle();
 }
 
@@ -151,7 +157,7 @@ void TypeText(const char *text)
     for (const char *c = text; *c; c++) {
         char name[2] = {*c, '\0'};
         KeySym keysym = *c == '/' ? XK_slash : *c == '_' ? XK_underscore : XStringToKeysym(name);
-        FakeKey(keysym, *c == '_' || (*c >= 'A' && *c <= 'Z'));
+        FakeKey(keysym, *c == '_' || (*c >= 'A' && *c <= 'Z') ? XK_Shift_L : NoSymbol);
     }
     Settle();
 }

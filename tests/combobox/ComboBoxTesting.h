@@ -34,6 +34,7 @@ void MovePointerTo(int rootX, int rootY);
 void ClickAt(int rootX, int rootY, unsigned button = 1);
 void ClickWidget(Widget w, unsigned button = 1);
 void PressKey(const char *keysymName, bool shift = false);
+void PressKeyWithAlt(const char *keysymName);
 void TypeText(const char *text);
 
 // Root position of a widget's top-left corner.

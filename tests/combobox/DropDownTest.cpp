@@ -2,6 +2,8 @@
 // events, and what the callbacks are told.
 #include "ComboBoxTesting.h"
 
+#include <functional>
+
 #include <Xm/List.h>
 
 using namespace testing_support;
@@ -64,6 +66,27 @@ protected:
         ClickAt(lx + ix + iw / 2, ly + iy + ih / 2);
     }
     std::string Shown() { return ShownText(combo); }
+
+    // The rows that the dropped-down list shows whole, and whether no
+    // empty row is left under the last of them.
+    struct Rows { int shown; bool noneEmpty; };
+    Rows RowsShown()
+    {
+        Widget list = Part(combo).list;
+        int count = 0, shown = 0, bottom = 0, rowHeight = 0;
+        XtVaGetValues(list, XmNitemCount, &count, nullptr);
+        for (int position = 1; position <= count; position++) {
+            Position x, y;
+            Dimension width, height;
+            if (XmListPosToBounds(list, position, &x, &y, &width, &height) &&
+                y + height <= XtHeight(list)) {
+                shown++;
+                bottom = y + height;
+                rowHeight = height;
+            }
+        }
+        return {shown, XtHeight(list) - bottom < rowHeight};
+    }
 
     Widget combo = nullptr;
     std::vector<Selection> selections;
@@ -246,6 +269,159 @@ TEST_F(ComboBoxDropDown, DropDownIsCutAtTheScreensRightAndBottomEdges)
     EXPECT_EQ(XtY(shell) + XtHeight(shell), 1024);
     EXPECT_LT(XtHeight(shell), Part(combo).shellHeight);
     PressKey("Escape");
+}
+
+// The drop-down has a row for each item up to visibleItemCount, and is as
+// wide as its widest item but at least as wide as the combo box and at most
+// as the screen; it follows adds, deletes and a new table of items.
+TEST_F(ComboBoxDropDown, DropDownFitsItsItemsWheneverTheyChange)
+{
+    Make(ComboTypeTextField);
+    const std::string wide(60, 'W'), wider(400, 'W');
+    XmString table[] = {Xms("x"), Xms("y"), Xms("z"), Xms("w"), Xms("v")};
+    int cx, cy;
+    RootPosition(combo, &cx, &cy);
+    struct Step { const char *change; std::function<void()> make; int rows, width; };
+    const Step steps[] = {
+        {"three items", [] {}, 3, XtWidth(combo)},
+        {"twelve items", [&] { AddItems(combo, {"4", "5", "6", "7", "8", "9", "10", "11", "12"}); },
+         10, XtWidth(combo)},
+        {"a wide item", [&] { AddItems(combo, {wide.c_str()}); }, 10, -1},
+        {"the wide item deleted", [&] { ZVKDtComboBoxDeletePos(combo, 0); }, 10, XtWidth(combo)},
+        {"two left", [&] { while (Part(combo).itemCount > 2) ZVKDtComboBoxDeletePos(combo, 1); },
+         2, XtWidth(combo)},
+        {"a new table of five",
+         [&] { XtVaSetValues(combo, DtNitems, table, DtNitemCount, 5, nullptr); }, 5,
+         XtWidth(combo)},
+        {"at most four rows", [&] { XtVaSetValues(combo, DtNvisibleItemCount, 4, nullptr); }, 4,
+         XtWidth(combo)},
+        {"an item wider than the screen", [&] { AddItems(combo, {wider.c_str()}); }, 4,
+         WidthOfScreen(XtScreen(combo)) - cx},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.change);
+        step.make();
+        Settle();
+        ClickArrow();
+        ASSERT_TRUE(Part(combo).poppedUp);
+        Rows rows = RowsShown();
+        EXPECT_EQ(rows.shown, step.rows);
+        EXPECT_TRUE(rows.noneEmpty);
+        int shellWidth = XtWidth(Part(combo).popupShell);
+        if (step.width > 0) {
+            EXPECT_EQ(shellWidth, step.width);
+        } else {
+            XmFontList fonts = nullptr;
+            XtVaGetValues(Part(combo).list, XmNfontList, &fonts, nullptr);
+            XmString item = Xms(wide.c_str());
+            Dimension itemWidth = XmStringWidth(fonts, item);
+            XmStringFree(item);
+            EXPECT_GT(shellWidth, itemWidth);
+            EXPECT_LT(shellWidth, itemWidth + 40);
+        }
+        PressKey("Escape");
+    }
+    int most = 0;
+    XtVaGetValues(combo, DtNvisibleItemCount, &most, nullptr);
+    EXPECT_EQ(most, 4);
+    for (XmString item : table)
+        XmStringFree(item);
+}
+
+// Down or Alt+Down in the text field drops the list down as the arrow
+// does, telling of an edit first; Up and Down browse on from the current
+// item, Return chooses, Escape cancels, and the focus is back in the field.
+TEST_F(ComboBoxDropDown, KeysInTheTextFieldDropTheListAndChooseFromIt)
+{
+    Make(ComboTypeTextField);
+    for (bool alt : {false, true}) {
+        SCOPED_TRACE(alt ? "Alt+Down" : "Down");
+        selections.clear();
+        menuPosts.clear();
+        activations.clear();
+        XmString two = Xms("two");
+        ZVKDtComboBoxSetItem(combo, two);
+        XmStringFree(two);
+        ClickWidget(Part(combo).textField);
+        PressKey("End");
+        TypeText("x");
+        alt ? PressKeyWithAlt("Down") : PressKey("Down");
+        ASSERT_TRUE(Part(combo).poppedUp);
+        EXPECT_EQ(menuPosts.size(), 1u);
+        EXPECT_EQ(activations.size(), 1u);
+        PressKey("Down");
+        EXPECT_EQ(Shown(), "three");
+        PressKey("Up");
+        PressKey("Up");
+        EXPECT_EQ(Shown(), "one");
+        EXPECT_TRUE(selections.empty());
+        PressKey("Return");
+        EXPECT_FALSE(Part(combo).poppedUp);
+        ASSERT_EQ(selections.size(), 1u);
+        EXPECT_EQ(selections[0].item, "one");
+        EXPECT_EQ(XmGetFocusWidget(combo), Part(combo).textField);
+
+        PressKey("Down");
+        PressKey("Down");
+        PressKey("Escape");
+        EXPECT_FALSE(Part(combo).poppedUp);
+        EXPECT_EQ(Shown(), "two");
+        EXPECT_EQ(selections.size(), 1u);
+        EXPECT_EQ(XmGetFocusWidget(combo), Part(combo).textField);
+    }
+}
+
+// A long list drops down with the current item in view and browses on from
+// it; the wheel scrolls it and leaves it down.
+TEST_F(ComboBoxDropDown, LongListShowsTheCurrentItemAndScrollsWithTheWheel)
+{
+    Make(ComboTypeTextField);
+    for (int i = 4; i <= 30; i++)
+        AddItems(combo, {std::to_string(i).c_str()});
+    XmString item = Xms("25");
+    ZVKDtComboBoxSetItem(combo, item);
+    XmStringFree(item);
+    ClickWidget(Part(combo).textField);
+    PressKey("Down");
+    ASSERT_TRUE(Part(combo).poppedUp);
+    Position x, y;
+    Dimension width, height;
+    EXPECT_TRUE(XmListPosToBounds(Part(combo).list, 25, &x, &y, &width, &height));
+    PressKey("Down");
+    EXPECT_EQ(Shown(), "26");
+
+    int lx, ly, top = 0, scrolled = 0;
+    RootPosition(Part(combo).list, &lx, &ly);
+    XtVaGetValues(Part(combo).list, XmNtopItemPosition, &top, nullptr);
+    ClickAt(lx + 10, ly + 10, Button4);
+    XtVaGetValues(Part(combo).list, XmNtopItemPosition, &scrolled, nullptr);
+    EXPECT_LT(scrolled, top);
+    ClickAt(lx + 10, ly + 10, Button5);
+    ClickAt(lx + 10, ly + 10, Button5);
+    XtVaGetValues(Part(combo).list, XmNtopItemPosition, &top, nullptr);
+    EXPECT_GT(top, scrolled);
+    EXPECT_TRUE(Part(combo).poppedUp);
+    EXPECT_TRUE(selections.empty());
+    PressKey("Escape");
+}
+
+// A printable key in the dropped list moves on to the next item that starts
+// with it, round to the first again, as browsing does.
+TEST_F(ComboBoxDropDown, TypedCharacterMovesToTheNextItemStartingWithIt)
+{
+    Make(ComboTypeTextField);
+    AddItems(combo, {"tea", "apple", "toast"});
+    ClickArrow();
+    for (const char *expected : {"two", "three", "tea", "toast", "two"}) {
+        PressKey("t");
+        EXPECT_EQ(Shown(), expected);
+    }
+    PressKey("a");
+    EXPECT_EQ(Shown(), "apple");
+    EXPECT_TRUE(selections.empty());
+    PressKey("Return");
+    ASSERT_EQ(selections.size(), 1u);
+    EXPECT_EQ(selections[0].item, "apple");
 }
 
 TEST_F(ComboBoxDropDown, LabelClickAndSpaceDropTheListDown)

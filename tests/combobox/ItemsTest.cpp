@@ -1,6 +1,9 @@
 // Filling and driving the list through the public functions.
 #include "ComboBoxTesting.h"
 
+#include <algorithm>
+#include <random>
+
 #include <Xm/List.h>
 #include <Xm/TextF.h>
 
@@ -194,6 +197,77 @@ TEST_F(ComboBoxItems, ItemsGrowTheLabelVariantToItsWidestItem)
     Settle();
     EXPECT_GT(XtWidth(combo), before);
     EXPECT_EQ(XtWidth(Part(combo).labelWidget), Part(combo).labelMaxWidth);
+}
+
+// The texts of the list, in order.
+std::vector<std::string> ListTexts(Widget combo)
+{
+    XmStringTable items = nullptr;
+    int count = 0;
+    XtVaGetValues(Part(combo).list, XmNitems, &items, XmNitemCount, &count, nullptr);
+    std::vector<std::string> texts;
+    for (int i = 0; i < count; i++)
+        texts.push_back(Text(items[i]));
+    return texts;
+}
+
+// Random unique and plain adds, deletes, replacements of the whole table and
+// changes made to the list behind the combo box's back, each checked against
+// a plain model: what the combo box keeps to make unique adds fast must
+// follow every change of the list.
+TEST_F(ComboBoxItems, UniqueAddsStayUniqueThroughDeletesAndReplacements)
+{
+    Widget combo = Make(ComboTypeTextField);
+    Widget list = Part(combo).list;
+    std::vector<std::string> model;
+    std::mt19937 random(9);
+    auto pick = [&](size_t n) { return (int)(random() % n); };
+    auto someText = [&] { return "item " + std::to_string(pick(40)); };
+    for (int step = 0; step < 2000; step++) {
+        std::string text = someText();
+        XmString item = Xms(text.c_str());
+        int position = pick(model.size() + 2);              // 0 appends
+        auto at = position == 0 ? model.end() : model.begin() + position - 1;
+        switch (pick(12)) {
+        case 0:
+        case 1:
+            if (!model.empty()) {
+                int doomed = pick(model.size() + 1);        // 0 deletes the last
+                ZVKDtComboBoxDeletePos(combo, doomed);
+                model.erase(doomed == 0 ? model.end() - 1 : model.begin() + doomed - 1);
+            }
+            break;
+        case 2: {
+            std::vector<XmString> table;
+            model.clear();
+            for (int n = pick(30); n > 0; n--) {
+                model.push_back(someText());
+                table.push_back(Xms(model.back().c_str()));
+            }
+            XtVaSetValues(combo, DtNitems, table.data(), DtNitemCount, (int)table.size(),
+                          nullptr);
+            for (XmString made : table)
+                XmStringFree(made);
+            break;
+        }
+        case 3:
+            XmListAddItemUnselected(list, item, position);
+            model.insert(at, text);
+            break;
+        case 4:
+            ZVKDtComboBoxAddItem(combo, item, position, False);
+            model.insert(at, text);
+            break;
+        default:
+            ZVKDtComboBoxAddItem(combo, item, position, True);
+            if (std::find(model.begin(), model.end(), text) == model.end())
+                model.insert(at, text);
+            break;
+        }
+        XmStringFree(item);
+        ASSERT_EQ(ListTexts(combo), model) << "step " << step;
+    }
+    EXPECT_TRUE(Warnings().empty());
 }
 
 TEST_F(ComboBoxItems, CreatingAndDestroyingManyComboBoxesKeepsWorking)

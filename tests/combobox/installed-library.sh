@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs the combo box into a temporary prefix, builds a C program against
-# the installed header, library and pkg-config file, and runs it.
+# Installs the combo box into a temporary prefix, checks that its manual page
+# is there, builds a C program against the installed header, library and
+# pkg-config file, and runs it.
 #   usage: installed-library.sh <build dir> <C source>
 set -eu
 build=$1
@@ -17,6 +18,8 @@ for header in ComboBox.h ComboBoxP.h; do
   [ -f "$(pkg-config --variable=includedir dtcombobox)/$header" ] ||
     { echo "$header was not installed" >&2; exit 1; }
 done
+[ -f "$prefix/share/man/man3/DtComboBox.3" ] ||
+  { echo "DtComboBox.3 was not installed under share/man/man3" >&2; exit 1; }
 
 # shellcheck disable=SC2046
 cc -std=c99 -Wall -Wextra -Werror -o "$prefix/program" "$source" \

@@ -49,6 +49,13 @@ assemble() {
   chmod 755 "$3"
 }
 
+# Changes byte $2 (counted from 0) of file $1.
+flip_byte() {
+  byte=$(od -An -tu1 -j "$2" -N 1 "$1" | tr -d ' ')
+  printf "$(printf '\\%03o' $(((byte + 1) % 256)))" |
+    dd of="$1" bs=1 seek="$2" conv=notrunc 2>/dev/null
+}
+
 # Makes installer $2 from payload $1 with the vendor tool.
 make_installer() {
   "$MKINSTALLER" create "$IMAGE" "$1" "$2" || fail "mkinstaller create $1"
@@ -88,6 +95,12 @@ expect_ending() {
   return 0
 }
 
+# Checks that the destination $1, made by an install that failed, is gone.
+expect_gone() {
+  { [ -e "$1" ] || [ -L "$1" ]; } && fail "$case: $1 was left behind: $(ls -A "$1")"
+  return 0
+}
+
 # Lists a tree: every path under it with its type, mode, size and link target.
 tree_listing() {
   (cd "$1" && find . -mindepth 1 -printf '%p %y %m %s %l\n' | LC_ALL=C sort)
@@ -103,6 +116,33 @@ expect_unpacked() {
     fail "$case: tree differs from tar xzf: $(diff "$work/reference.list" "$work/unpacked.list")"
   diff -r --no-dereference "$work/reference" "$1" > /dev/null ||
     fail "$case: file contents differ from tar xzf"
+}
+
+. "$(dirname "$0")/../wait-installer.sh"
+
+# Starts the wizard, running command $3... in directory $1, on the display
+# that tests/with-x gives, and installs into $2 as a user would: Accept, then
+# the destination typed into the field, then Finish.
+install_by_keys() {
+  directory=$1 destination=$2
+  shift 2
+  (cd "$directory" && exec "$@") > "$work/out" 2>&1 &
+  pid=$!
+  xdotool search --sync --onlyvisible --limit 1 --name '^Zorvane 8 Installer$' > /dev/null
+  sleep 0.5
+  xdotool key Return shift+Tab ctrl+slash
+  xdotool type --delay 20 "$destination"
+  xdotool key Tab f
+}
+
+# Waits up to 20 seconds for path $1 to exist.
+wait_for() {
+  tries=0
+  until [ -e "$1" ]; do
+    tries=$((tries + 1))
+    [ $tries -gt 200 ] && { fail "$case: $1 never appeared"; return 1; }
+    sleep 0.1
+  done
 }
 
 MSG_UNPACK='Installation failed.  Perhaps the destination directory is unwriteable or you\nare out of disk space?\n\n'

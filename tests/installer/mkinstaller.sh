@@ -81,7 +81,7 @@ run "$MKINSTALLER" verify "$work/big"
 [ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/err")"
 rm -f "$work/big"
 
-for command in "" create verify list; do
+for command in "" pack create verify list info; do
   case="help of '$command'"
   # shellcheck disable=SC2086
   run "$MKINSTALLER" $command --help

@@ -2,6 +2,7 @@
 // of the example file, the block-by-block feed, and a real unpack.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -10,6 +11,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -144,6 +146,67 @@ TEST(Trailer, DamagedTrailersAreRefused) {
         WriteFile(dir / "installer", c.tail);
         EXPECT_EQ(Locate(dir / "installer"), Found(-1, -1)) << c.name;
     }
+}
+
+// Whether the file's end from offset on reads as a trailer for length: the
+// opening newline, blanks, an optional plus sign and the digits of length,
+// and one last byte, with no other newline, all within the last block.
+bool TrailerReadsBack(const std::string &file, size_t offset, long long length) {
+    if (offset >= file.size() || file[offset] != '\n' || file.size() - offset > BLOCK_SIZE)
+        return false;
+    std::string text = file.substr(offset + 1, file.size() - offset - 2);
+    size_t number = text.find_first_not_of(" \t\v\f\r");
+    if (text.find('\n') != std::string::npos || number == std::string::npos)
+        return false;
+    number += text[number] == '+';
+    std::string digits = text.substr(number);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+    return digits == std::to_string(length);
+}
+
+TEST(Trailer, RandomTailsNeverYieldALengthThatDoesNotFit) {
+    std::mt19937 random(7);
+    auto pick = [&random](long long low, long long high) {
+        return std::uniform_int_distribution<long long>(low, high)(random);
+    };
+    const std::string likely("\n\n  \t0123456789+-x\0", 20);
+    const std::string endings[] = {"\n", "", "x", "\n\n", " \n"};
+    int accepted = 0;
+    for (int round = 0; round < 5000; round++) {
+        std::string tail(pick(1, BLOCK_SIZE + 500), '\0');
+        for (char &byte : tail)
+            byte =
+                pick(0, 3) ? likely[pick(0, likely.size() - 1)] : static_cast<char>(pick(0, 255));
+        std::string file = std::string(pick(0, 3000), 'p') + tail;
+        // a sound trailer, or one whose number and ending are anything
+        bool sound = pick(0, 2) == 0;
+        long long length = sound ? pick(1, file.size()) : pick(-5, file.size() * 2);
+        std::string number =
+            sound || pick(0, 9) ? std::to_string(length) : std::string(pick(1, 30), '9');
+        file += "\n" + std::string(pick(0, 3), ' ') + number +
+                (sound ? "\n" : endings[pick(0, std::size(endings) - 1)]);
+
+        FILE *memory = fmemopen(&file[0], file.size(), "rb");
+        ASSERT_NE(memory, nullptr);
+        long long found = 0;
+        bool taken = FindPayload(memory, &found);
+        long long offset = ftello(memory);
+        fclose(memory);
+        if (sound) {
+            ASSERT_TRUE(taken) << "round " << round;
+            ASSERT_EQ(found, length) << "round " << round;
+        }
+        if (!taken)
+            continue;
+        accepted++;
+        ASSERT_GT(found, 0) << "round " << round;
+        ASSERT_GE(offset, 0) << "round " << round;
+        ASSERT_TRUE(TrailerReadsBack(file, offset + found, found))
+            << "round " << round << ": length " << found << " at " << offset;
+    }
+    EXPECT_GT(accepted, 1500) << accepted;
 }
 
 TEST(Trailer, OffsetsAndLengthsBeyond2GiBAreExact) {

@@ -1,7 +1,9 @@
 #!/bin/sh
 # A failing unpack fails the install: a corrupt or truncated payload, either
 # program failing, missing, or quitting before it has read everything.  Each
-# gives the unpack message and status 1, never a death by a signal.
+# gives the unpack message and status 1, never a death by a signal, and
+# leaves nothing of a destination that the install made; an existing
+# destination keeps what was unpacked into it.
 . "$(dirname "$0")/lib.sh"
 unset DISPLAY
 
@@ -20,31 +22,38 @@ fake() {
 
 case="checksum error: tar unpacks it all, gunzip fails"
 cp "$work/payload.tar.gz" "$work/bad-crc.tar.gz"
-crc=$(od -An -tu1 -j $((length - 8)) -N 1 "$work/bad-crc.tar.gz" | tr -d ' ')
-printf "$(printf '\\%03o' $(((crc + 1) % 256)))" |
-  dd of="$work/bad-crc.tar.gz" bs=1 seek=$((length - 8)) conv=notrunc 2>/dev/null
+flip_byte "$work/bad-crc.tar.gz" $((length - 8))
 assemble "$work/bad-crc.tar.gz" "\\n$length\\n" "$work/bad-crc"
 run "$work/bad-crc" -s "$work/bad-crc-destination"
 expect_ending 1 "$MSG_UNPACK"
-expect_unpacked "$work/bad-crc-destination" "$work/payload.tar.gz"
+expect_gone "$work/bad-crc-destination"
+
+case="checksum error into an existing destination"
+mkdir "$work/existing"
+run "$work/bad-crc" -s "$work/existing"
+expect_ending 1 "$MSG_UNPACK"
+expect_unpacked "$work/existing" "$work/payload.tar.gz"
 
 case="truncated gzip stream"
 head -c $((length / 2)) "$work/payload.tar.gz" > "$work/half.tar.gz"
 assemble "$work/half.tar.gz" "\\n$((length / 2))\\n" "$work/half"
 run "$work/half" -s "$work/half-destination"
 expect_ending 1 "$MSG_UNPACK"
+expect_gone "$work/half-destination"
 
 case="payload that is no gzip stream"
 (cd "$work/product" && tar -cf "$work/plain.tar" ./zorvane)
 assemble "$work/plain.tar" "\\n$(wc -c < "$work/plain.tar")\\n" "$work/plain"
 run "$work/plain" -s "$work/plain-destination"
 expect_ending 1 "$MSG_UNPACK"
+expect_gone "$work/plain-destination"
 
 # Programs put first on the search path: case|program|what it does.
 while IFS='|' read -r case program script; do
   fake "$program" "$script"
   PATH="$work/fake:$PATH" run "$work/installer" -s "$work/$program-destination"
   expect_ending 1 "$MSG_UNPACK"
+  expect_gone "$work/$program-destination"
   rm -rf "$work/fake" "$work/$program-destination"
 done <<'FAKES'
 tar fails after reading everything|tar|cat > /dev/null; exit 2
@@ -57,6 +66,7 @@ mkdir "$work/only-tar"
 ln -s "$(command -v tar)" "$work/only-tar/tar"
 PATH="$work/only-tar" run "$work/installer" -s "$work/no-gunzip"
 expect_ending 1 "$MSG_UNPACK"
+expect_gone "$work/no-gunzip"
 
 case="the same installer succeeds with the real programs"
 run "$work/installer" -s "$work/real"

@@ -59,20 +59,20 @@ for width in 489 520; do
   echo "$hints" | grep -q '= 0x3, 0x2c, 0x3a,' || fail "$case: Motif hints: $hints"
   expect_centred "$(outer_box "$window")" "$screen" $(tolerance)
   xdotool key c
-  finish
+  installer_ended
 done
 
 case="a position given by -geometry"
 start "$work" "$work/home" -geometry +30+40
 [ "$(outer_box "$window" | cut -d' ' -f1,2)" = "30 40" ] || fail "$case: at $(outer_box "$window")"
 xdotool key c
-finish
+installer_ended
 
 case="a position given by the x and y resources"
 start "$work" "$work/home" -xrm 'ZorvaneInstaller.x: 70' -xrm 'ZorvaneInstaller.y: 60'
 [ "$(outer_box "$window" | cut -d' ' -f1,2)" = "70 60" ] || fail "$case: at $(outer_box "$window")"
 xdotool key c
-finish
+installer_ended
 
 case="the error dialog"
 start "$work" "$work/home/missing/home"
@@ -81,7 +81,7 @@ dialog=$(find_window Error)
 sleep 0.5
 expect_centred "$(outer_box "$dialog")" "$(outer_box "$window")" 1 1
 xdotool key Return c
-finish
+installer_ended
 
 if [ "$wm" = openbox ]; then
   case="openbox's actions"
@@ -98,8 +98,8 @@ if [ "$wm" = openbox ]; then
   [ "$(size_of "$window")" = "489 350" ] || fail "$case: resized to $(size_of "$window")"
   xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED && fail "$case: maximised"
   xdotool key alt+F4
-  finish
+  installer_ended
   [ "$status" = 0 ] || fail "$case: closing ended with status $status"
 fi
 
-verdict "$wm desktop"
+verdict "all $wm desktop checks passed"

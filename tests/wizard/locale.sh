@@ -21,7 +21,7 @@ make_home() {
 install_first_candidate() {
   start "$work" "$1"
   xdotool key Return f
-  finish
+  installer_ended
   [ "$status" = 0 ] || fail "$case: status $status"
   [ -s "$work/out" ] && fail "$case: printed: $(cat "$work/out")"
   expect_player_in "$1/Zorvane8"
@@ -43,7 +43,7 @@ start "$work" "$work/zoë-山田"
 xdotool key Return shift+Tab ctrl+slash
 xdotool type --delay 40 "$work/open/café"
 xdotool key Tab f
-finish
+installer_ended
 expect_player_in "$work/open/café"
 [ -d "$(printf '%s/open/caf\351' "$work")" ] && fail "$case: é was typed as Latin-1"
 
@@ -57,11 +57,11 @@ sleep 0.5
 xdotool key Home Return
 sleep 0.3
 xdotool key Tab f
-finish
+installer_ended
 expect_player_in "$home/Zorvane8"
 
 case="a home that is no UTF-8 in the C locale"
 rm -rf "$home/Zorvane8"
 LANG=C install_first_candidate "$home"
 
-verdict "locale"
+verdict "all locale checks passed"

@@ -113,3 +113,49 @@ TEST(NavigationDeathTest, CancelButtonsEndTheProcessWithStatusZero) {
         },
         testing::ExitedWithCode(0), "");
 }
+
+// Moves the keyboard focus into the destination's text field with Tab alone.
+static void TabToDestinationField() {
+    for (int tabs = 0; tabs < 8 && FocusWidget() != DestinationField(); tabs++)
+        PressKey("Tab");
+    ASSERT_EQ(FocusWidget(), DestinationField());
+}
+
+static bool ListDroppedDown() {
+    Boolean down = False;
+    XtVaGetValues(page2dircombobox, "poppedUp", &down, nullptr);
+    return down;
+}
+
+TEST(Navigation, KeyboardAloneChoosesADestinationFromTheList) {
+    StartWizard();
+    PressKey("Return");
+    TabToDestinationField();
+    PressKey("Down");
+    ASSERT_TRUE(ListDroppedDown());
+    for (size_t n = Candidates().size(); DestinationText() != "/opt/Zorvane8" && n > 0; n--)
+        PressKey("Down");
+    PressKey("Return");
+    EXPECT_FALSE(ListDroppedDown());
+    EXPECT_EQ(DestinationText(), "/opt/Zorvane8");
+    EXPECT_EQ(PageInView(), 2);
+    EXPECT_EQ(FocusWidget(), DestinationField());
+    EXPECT_FALSE(DialogShown());
+}
+
+// The list holds the keyboard while it is down: the cancel key "c" only
+// looks for an item there and leaves the installer running.
+TEST(NavigationDeathTest, CancelKeyInTheDroppedListDoesNotEndTheInstaller) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            StartWizard();
+            PressKey("Return");
+            TabToDestinationField();
+            PressKey("Down");
+            PressKey("c");
+            bool stillThere = ListDroppedDown() && PageInView() == 2;
+            exit(stillThere ? 3 : 4);
+        },
+        testing::ExitedWithCode(3), "");
+}

@@ -1,18 +1,10 @@
 # Shared by the scripts that drive the whole installer program with xdotool:
 # an installer of a product whose player records how it was started, and the
-# helpers that start the installer and wait for its end.  The script sets
-# image, player and mkinstaller (the installer's image, the recording player
-# and the vendor tool) before it sources this file.
-work=$(mktemp -d) && chmod 755 "$work"
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# Ends the script with the verdict.
-verdict() {
-  [ $failures = 0 ] || { echo "$failures checks failed"; exit 1; }
-  echo "all $1 checks passed"
-}
+# helpers that start the installer, find its windows and wait for its end.
+# The script sets image, player and mkinstaller (the installer's image, the
+# recording player and the vendor tool) before it sources this file.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../wait-installer.sh"
 
 # Runs a command as an unprivileged user when we are root, so that the first
 # candidate is the home directory and /usr/local stays untouched.
@@ -52,14 +44,11 @@ start() {
   sleep 0.5
 }
 
-# Waits for the installer, or the player that replaced it, to end.
-finish() {
-  tries=0
-  while kill -0 "$pid" 2>/dev/null && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
-  kill "$pid" 2>/dev/null && fail "$case: still running"
-  wait "$pid"
-  status=$?
-  # the server may show the window a moment longer: the next start must not find it
+# Waits for the installer to end (wait_installer) and for its window to
+# leave the server, which may show it a moment longer: the next start must
+# not find it.
+installer_ended() {
+  wait_installer
   tries=0
   while xwininfo -id "$window" >/dev/null 2>&1 && [ $tries -lt 50 ]; do
     sleep 0.1

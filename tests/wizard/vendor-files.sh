@@ -5,10 +5,7 @@
 #   usage: vendor-files.sh SOURCE-DIR LICENSE-TO-SOURCE XPM-TO-SOURCE
 set -u
 source_dir=$1 license_tool=$2 xpm_tool=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/lib.sh"
 
 # Runs a tool on a file and expects a refusal whose message contains $3.
 expect_refused() {
@@ -73,5 +70,4 @@ else
     fail "$case: output was: $(tail -5 "$work/configure")"
 fi
 
-[ $failures = 0 ] || { echo "$failures checks failed"; exit 1; }
-echo "all vendor file checks passed"
+verdict "all vendor file checks passed"

@@ -17,14 +17,14 @@ xprop -id "$window" _MOTIF_WM_HINTS | grep -q '= 0x3, 0x2c, 0x3a,' ||
 size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$size" = 489x350 ] || fail "$case: size is $size"
 xdotool key c
-finish
+installer_ended
 [ "$status" = 0 ] || fail "$case: C ended with status $status"
 
 case="install into the first candidate by keys"
 start "$work/rel" "$work/home"
 xdotool key Return
 xdotool key f
-finish
+installer_ended
 [ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/out")"
 dest="$work/home/Zorvane8"
 expect_player_in "$dest"
@@ -38,10 +38,10 @@ xdotool key Return
 xdotool key shift+Tab ctrl+slash
 xdotool type --delay 40 foo
 xdotool key Tab f
-finish
+installer_ended
 [ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/out")"
 printf 'arguments: 2\nargument 0: foo/zorvane\nargument 1: inst\nworking directory: %s/rel/foo\n' \
   "$work" | cmp -s - "$PLAYER_RECORD" || fail "$case: player record: $(cat "$PLAYER_RECORD")"
 [ -e "$work/rel/foo/foo" ] && fail "$case: unpacked into foo/foo"
 
-verdict "windowed install"
+verdict "all windowed install checks passed"

@@ -1,0 +1,126 @@
+#!/bin/sh
+# The installer's own options, which need no display and unpack nothing:
+# --check and --list on sound installers of every tar format, cut-off ones,
+# corrupt payloads and payloads without a player; --help and --version; and
+# the hint after the toolkit's line when no display can be opened.
+. "$(dirname "$0")/lib.sh"
+unset DISPLAY
+version=$(sed -n 's/^project(.* VERSION \([0-9.]*\) .*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+
+make_product "$work/product"
+long=$work/product/share/$(printf '%060d' 1)/$(printf '%060d' 2)
+mkdir -p "$long" && echo "deep" > "$long/file.txt" # beyond tar's 100-byte names
+(cd "$work/product" && tar -cf "$work/plain.tar" ./*)
+gzip < "$work/plain.tar" > "$work/payload.tar.gz"
+length=$(wc -c < "$work/payload.tar.gz")
+mkdir "$work/empty" "$work/linked"
+echo "readme" > "$work/linked/README" && ln -s README "$work/linked/zorvane"
+
+# Writes tar format $1 of the product (more tar options may follow) on standard output.
+tar_of() {
+  (cd "$work/product" && tar --format="$@" -cf - ./*)
+}
+
+# Writes the gzip'd plain tar with byte $1 changed on standard output.
+flipped() {
+  cp "$work/payload.tar.gz" "$work/flipped.tar.gz"
+  flip_byte "$work/flipped.tar.gz" "$1"
+  cat "$work/flipped.tar.gz"
+}
+
+# Runs option $2 of installer $1 in an empty directory, which must stay empty.
+run_option() {
+  (cd "$work/empty" && "$1" "$2") > "$work/out" 2> "$work/err"
+  status=$?
+  [ -z "$(ls -A "$work/empty")" ] || fail "$case: $2 left files in the working directory"
+}
+
+# Payloads: case@command writing the payload@verdict of --check: sound, no
+# player, or the reason that it gives for a corrupt payload.
+while IFS=@ read -r case command verdict; do
+  eval "$command" > "$work/case.tar.gz"
+  assemble "$work/case.tar.gz" "\\n$(wc -c < "$work/case.tar.gz")\\n" "$work/installer"
+  gzip -dc < "$work/case.tar.gz" > "$work/case.tar" 2>/dev/null
+  run_option "$work/installer" --check
+  case $verdict in
+    sound)
+      [ "$status" = 0 ] && [ ! -s "$work/err" ] || fail "$case: status $status: $(cat "$work/err")"
+      printf 'The installer file %s is sound: its payload of %s bytes holds a tar archive of %s bytes with %s members, the player ./zorvane among them.\n' \
+        "$work/installer" "$(wc -c < "$work/case.tar.gz")" "$(wc -c < "$work/case.tar")" \
+        "$(tar -tf "$work/case.tar" | wc -l)" | cmp -s - "$work/out" ||
+        fail "$case: verdict: $(cat "$work/out")" ;;
+    "no player")
+      expect 1 "The installer file $work/installer holds no player: its payload has no executable ./zorvane, so it cannot install the product.\\n" ;;
+    *)
+      expect 1 "The installer file $work/installer has a corrupt payload ($verdict); it cannot install the product.\\n" ;;
+  esac
+  run_option "$work/installer" --list
+  case $verdict in
+    sound | "no player")
+      [ "$status" = 0 ] || fail "$case: --list status $status: $(cat "$work/err")"
+      tar -tvf "$work/case.tar" | cmp -s - "$work/out" || fail "$case: --list differs from tar tvf" ;;
+    *)
+      [ "$status" = 1 ] || fail "$case: --list status $status"
+      [ "$(tail -n 1 "$work/err")" = "The payload of the installer file $work/installer could not be listed in full; it is damaged." ] ||
+        fail "$case: --list said $(cat "$work/err")" ;;
+  esac
+done <<'CASES'
+GNU format, long names@cat "$work/payload.tar.gz"@sound
+pax format, long names@tar_of pax | gzip@sound
+ustar format, long names in the prefix@tar_of ustar | gzip@sound
+two gzip members, then zeros@{ head -c 20000 "$work/plain.tar" | gzip; tail -c +20001 "$work/plain.tar" | gzip; head -c 99 /dev/zero; }@sound
+player not executable@tar_of gnu --mode=a-x | gzip@no player
+player is a link@(cd "$work/linked" && tar -czf - ./*)@no player
+no player@(cd "$work/product" && tar -czf - ./README ./lib)@no player
+data checksum@flipped $((length - 8))@incorrect data check
+recorded length@flipped $((length - 2))@incorrect length check
+not gzip@cat "$work/plain.tar"@incorrect header check
+gzip stream cut short@head -c $((length / 2)) "$work/payload.tar.gz"@unexpected end of the gzip stream
+garbage after the gzip stream@cat "$work/payload.tar.gz"; echo garbage@trailing garbage after the gzip stream
+tar header checksum@{ printf x; tail -c +2 "$work/plain.tar"; } | gzip@unreadable tar header
+tar archive cut in a member@head -c 100000 "$work/plain.tar" | gzip@unexpected end of the tar archive
+CASES
+
+case="--list into a reader that goes away: no complaint, the broken pipe's status"
+mkdir "$work/product/many" && (cd "$work/product/many" && seq 2000 | xargs touch)
+pack "$work/product" "$work/many.tar.gz" # a listing beyond what a pipe holds
+make_installer "$work/many.tar.gz" "$work/many"
+{ "$work/many" --list 2> "$work/err"; echo $? > "$work/status"; } | head -n 1 > "$work/out"
+[ "$(cat "$work/status")" = 141 ] && [ ! -s "$work/err" ] && [ "$(wc -l < "$work/out")" = 1 ] ||
+  fail "$case: status $(cat "$work/status"): $(cat "$work/err")"
+
+case="cut-off download"
+make_installer "$work/payload.tar.gz" "$work/sound"
+head -c $(($(wc -c < "$work/sound") - length / 2)) "$work/sound" > "$work/cut"
+chmod 755 "$work/cut"
+for option in --check --list; do
+  run_option "$work/cut" $option
+  expect 1 "The installer file $work/cut is damaged or incomplete (an interrupted download, perhaps); it holds no product that can be installed.\\n"
+done
+
+case="--version"
+run_option "$work/sound" --version
+[ "$status" = 0 ] && [ "$(cat "$work/out")" = "Zorvane 8, installer version $version" ] ||
+  fail "$case: status $status: $(cat "$work/out")"
+
+case="--help"
+run_option "$work/sound" --help
+[ "$status" = 0 ] || fail "$case: status $status"
+for word in "Usage: $work/sound" " -s DIRECTORY " " --check " " --list " " --help " " --version " \
+            "-display" "-xrm" "Exit status: 0"; do
+  grep -q -- "$word" "$work/out" || fail "$case: no '$word' in the help"
+done
+grep -v -F "$work/sound" "$work/out" | awk 'length > 80 { exit 1 }' || fail "$case: lines beyond 80 columns"
+
+case="no display: the toolkit's line, then the way out"
+hint="The installer's window needs an X display and none could be opened; to install without one, run: $work/sound -s DIRECTORY\\n"
+run "$work/sound"
+expect 1 "Error: Can't open display: \\n$hint"
+run env DISPLAY=:9999 "$work/sound"
+expect 1 "Error: Can't open display: :9999\\n$hint"
+run "$work/sound" -display :9998
+expect 1 "Error: Can't open display: :9998\\n$hint"
+run "$work/sound" --check extra
+expect 1 "Error: Can't open display: \\n$hint"
+
+finish

@@ -1,0 +1,67 @@
+#!/bin/sh
+# The space check on a file system of 4 MB of its own: a product that cannot
+# fit is refused before anything is unpacked, and a destination made for it
+# goes, and the wizard shows the refusal; products that fit install, among
+# them one whose tar stream alone is larger than the free space.  Needs root
+# to mount a tmpfs (skipped, 77, otherwise) and a display with a window
+# manager (tests/with-x --wm).
+. "$(dirname "$0")/lib.sh"
+
+small=$work/small
+mkdir "$small"
+if [ "$(id -u)" != 0 ] || ! mount -t tmpfs -o size=4m tmpfs "$small"; then
+  echo "needs root to mount a small tmpfs"
+  exit 77
+fi
+trap 'umount "$small"; rm -rf "$work"' EXIT
+
+# Makes installer $1 of a product with the player and $2 files of $3 random bytes.
+installer_of() {
+  rm -rf "$work/product" && mkdir "$work/product"
+  printf '#!/bin/sh\n' > "$work/product/zorvane" && chmod 755 "$work/product/zorvane"
+  for i in $(seq "$2"); do head -c "$3" /dev/urandom > "$work/product/file$i"; done
+  pack "$work/product" "$work/$1.tar.gz"
+  make_installer "$work/$1.tar.gz" "$work/$1"
+}
+
+installer_of big 1 7000000
+tar_length=$(gzip -l "$work/big.tar.gz" | awk 'NR == 2 { print $2 }')
+# the rule: the tar stream less an eighth and tar's last record of 10240 bytes
+needed=$(((tar_length - tar_length / 8 - 10240 + 1048575) / 1048576))
+
+case="a product too big for a new destination"
+run "$work/big" -s "$small/new"
+expect 1 "There is not enough free space in $small/new: the product needs $needed MB and only 4 MB are free; nothing was installed.\\n"
+[ -z "$(ls -A "$small")" ] || fail "$case: left behind: $(ls -A "$small")"
+
+case="a product too big for an existing destination"
+mkdir "$small/existing" && echo "mine" > "$small/existing/file"
+run "$work/big" -s "$small/existing"
+expect 1 "There is not enough free space in $small/existing: the product needs $needed MB and only 3 MB are free; nothing was installed.\\n"
+[ "$(ls -A "$small/existing")" = file ] || fail "$case: the destination holds $(ls -A "$small/existing")"
+rm -rf "$small/existing"
+
+case="the wizard: a product too big, and the destination page stays for another choice"
+install_by_keys "$work" small/windowed "$work/big"
+timeout 20 xdotool search --sync --onlyvisible --name '^Error$' > /dev/null || fail "$case: no dialog"
+[ -z "$(ls -A "$small")" ] || fail "$case: left behind: $(ls -A "$small")"
+xdotool key Return
+window=$(xdotool search --onlyvisible --name '^Zorvane 8 Installer$')
+kill -0 "$pid" && [ -n "$window" ] || fail "$case: the wizard ended"
+xdotool key c
+wait_installer
+[ "$status" = 0 ] || fail "$case: Cancel gave status $status"
+
+# Products that fit: case|files|bytes each.
+while IFS='|' read -r case files bytes; do
+  installer_of fits "$files" "$bytes"
+  run "$work/fits" -s "$small/fits"
+  expect 0 ''
+  expect_unpacked "$small/fits" "$work/fits.tar.gz"
+  rm -rf "$small/fits"
+done <<'FITS'
+half the room|1|2000000
+a tar stream beyond the room|102|40960
+FITS
+
+finish
