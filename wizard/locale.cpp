@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
 #include <langinfo.h>
 #include <string>
 #include <vector>
@@ -82,12 +83,13 @@ void FontListsAsFontSets(Display *display) {
 }
 
 // A byte that is no character of the locale, shown as the character that it
-// is in Latin-1 (the likeliest encoding of an older name), or '?' where the
-// locale has no such character.
+// is in Latin-1 (the likeliest encoding of an older name), or as '?' where
+// that is no printable character of the locale.
 static std::string ShownByte(unsigned char byte) {
+    const wchar_t latin1 = static_cast<wchar_t>(byte);
     char character[MB_LEN_MAX];
     mbstate_t state = {};
-    size_t length = wcrtomb(character, static_cast<wchar_t>(byte), &state);
+    size_t length = iswprint(latin1) ? wcrtomb(character, latin1, &state) : static_cast<size_t>(-1);
     return length == static_cast<size_t>(-1) ? std::string("?") : std::string(character, length);
 }
 
