@@ -51,8 +51,7 @@ case="a home that is no UTF-8, chosen again from the list"
 start "$work" "$home"
 xdotool key Return shift+Tab ctrl+slash
 xdotool type --delay 40 "x"
-# the combo box's arrow, at the right end of the destination's frame
-xdotool mousemove --window "$window" 459 46 click 1
+xdotool key Down
 sleep 0.5
 xdotool key Home Return
 sleep 0.3
