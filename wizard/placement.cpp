@@ -69,21 +69,22 @@ static bool WindowManagerSupports(Display *display, Atom hint) {
     return supported;
 }
 
-// Reads the frame that the window manager has announced on a window.
-static bool ReadFrame(Display *display, Window window, Atom extents, Frame *frame) {
+// The frame that the window manager has announced on a window; none when
+// it has announced nothing readable.
+static Frame AnnouncedOn(Display *display, Window window, Atom extents) {
     Atom type;
     int format;
     unsigned long count, after;
     unsigned char *data = nullptr;
     XGetWindowProperty(display, window, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count,
                        &after, &data);
-    bool read = data != nullptr && format == 32 && count == 4;
-    if (read) {
+    Frame frame;
+    if (data != nullptr && format == 32 && count == 4) {
         long *values = reinterpret_cast<long *>(data);
-        *frame = {values[0], values[1], values[2], values[3]};
+        frame = {values[0], values[1], values[2], values[3]};
     }
     XFree(data);
-    return read;
+    return frame;
 }
 
 // Whether an event says that the window manager has announced a window's frame.
@@ -92,16 +93,9 @@ static Bool IsFrameAnnouncement(Display *, XEvent *event, XPointer extents) {
            event->xproperty.atom == *reinterpret_cast<Atom *>(extents);
 }
 
-// The frame that a window manager of today's desktops will draw around the
-// window, asked for before the window is shown; none from the others.
-static Frame AnnouncedFrame() {
-    Display *display = XtDisplay(pAppShell);
-    Window window = XtWindow(pAppShell);
-    Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
-    Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
-    Frame frame;
-    if (!WindowManagerSupports(display, request))
-        return frame;
+// Asks the window manager to announce the frame that it will draw around
+// the window, before the window is shown.
+static void AskForFrame(Display *display, Window window, Atom request) {
     XWindowAttributes attributes;
     XGetWindowAttributes(display, window, &attributes);
     XSelectInput(display, window, attributes.your_event_mask | PropertyChangeMask);
@@ -113,6 +107,10 @@ static Frame AnnouncedFrame() {
     XSendEvent(display, DefaultRootWindow(display), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &ask);
     XFlush(display);
+}
+
+// Waits a while for the window manager's announcement; false when none came.
+static bool FrameAnnounced(Display *display, Atom extents) {
     auto end =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(FRAME_ANSWER_MILLISECONDS);
     XEvent answer;
@@ -121,12 +119,24 @@ static Frame AnnouncedFrame() {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             end - std::chrono::steady_clock::now());
         if (left.count() <= 0)
-            return frame;
+            return false;
         pollfd connection = {ConnectionNumber(display), POLLIN, 0};
         poll(&connection, 1, static_cast<int>(left.count()));
     }
-    ReadFrame(display, window, extents, &frame);
-    return frame;
+    return true;
+}
+
+// The frame that a window manager of today's desktops will draw around the
+// window; none from the others, which do not tell.
+static Frame AnnouncedFrame() {
+    Display *display = XtDisplay(pAppShell);
+    Window window = XtWindow(pAppShell);
+    Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    if (!WindowManagerSupports(display, request))
+        return Frame();
+    AskForFrame(display, window, request);
+    return FrameAnnounced(display, extents) ? AnnouncedOn(display, window, extents) : Frame();
 }
 
 // Shows the window centred on its screen, frame included, unless the user placed it.
