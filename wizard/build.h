@@ -4,7 +4,6 @@
 #define ZORVANE_WIZARD_BUILD_H
 
 #include <X11/Intrinsic.h>
-#include <string>
 
 // The logo, XPM 3 data made at build time from the vendor's XPM file.
 extern const char *const logo_xpm[];
@@ -13,7 +12,6 @@ extern const char license_text[];
 
 void UseEnvironmentLocale();
 void FontListsAsFontSets(Display *display);
-std::string ShownInLocale(const std::string &path);
 void FixWindowSize();
 void PlaceWindow();
 void CentreOverWindow(Widget dialog, XtPointer, XtPointer);

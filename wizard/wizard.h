@@ -38,6 +38,8 @@ void BuildWindow(int *argc, char **argv);
 // Builds the window, shows it and runs the toolkit's main loop; does not return.
 void BuildWizard(int *argc, char **argv);
 
+// A path (or a text holding one) as the window shows it in the locale.
+std::string ShownInLocale(const std::string &path);
 // The path that the destination's text names, byte for byte.
 std::string DestinationPath(const std::string &text);
 

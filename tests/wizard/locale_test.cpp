@@ -62,6 +62,11 @@ TEST(Locale, Utf8ShowsTheHomeAsCharactersAndNamesItsOwnBytes) {
     };
     for (const auto &t : texts)
         EXPECT_EQ(DestinationPath(t.text), t.path) << t.text;
+
+    UseInstallerFile(InstallerWhosePlayerCannotStart());
+    InstallInto(shown); // only one level is made: the home is missing
+    ASSERT_TRUE(WaitFor(DialogShown));
+    EXPECT_EQ(DialogText(), "Can not make directory " + shown);
 }
 
 TEST(Locale, CKeepsTheBytesAndTheSingleFont) {
