@@ -75,7 +75,7 @@ static std::string Destination(void) {
     char *value = nullptr;
     if (textField)
         XtVaGetValues(textField, XmNvalue, &value, nullptr);
-    std::string destination = value ? value : "";
+    std::string destination = DestinationPath(value ? value : "");
     XtFree(value);
     return destination;
 }

@@ -12,9 +12,11 @@
 static int nFailures = 0;
 
 // Puts a failure into the error dialog and pops it up over the wizard; a
-// newline in the message breaks the dialog's line.
+// newline in the message breaks the dialog's line, and a path in it shows
+// as the destination's text field shows it.
 static void ShowInErrorDialog(const char *message) {
-    XmString text = XmStringCreateLtoR(const_cast<char *>(message), XmSTRING_DEFAULT_CHARSET);
+    std::string shown = ShownInLocale(message);
+    XmString text = XmStringCreateLtoR(&shown[0], XmSTRING_DEFAULT_CHARSET);
     XtVaSetValues(ErrorDialog, XmNmessageString, text, nullptr);
     XmStringFree(text);
     XtManageChild(ErrorDialog);

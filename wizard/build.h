@@ -10,6 +10,11 @@ extern const char *const logo_xpm[];
 // The license agreement made at build time from the vendor's text file.
 extern const char license_text[];
 
+void UseEnvironmentLocale();
+void FontListsAsFontSets(Display *display);
+void FixWindowSize();
+void PlaceWindow();
+void CentreOverWindow(Widget dialog, XtPointer, XtPointer);
 void CreateAcceleratorMenu();
 void BuildLicensePage(Pixmap logo);
 void BuildDestinationPage(Pixmap logo);

@@ -7,11 +7,15 @@
 
 #include "ComboBox.h"
 #include "build.h"
+#include "wizard.h"
 
 static const char PRODUCT_SUFFIX[] = "/Zorvane8";
 static const char SHARED_PARENT[] = "/usr/local";
 static const char SHARED_CANDIDATE[] = "/usr/local/Zorvane8";
 static const char OPT_CANDIDATE[] = "/opt/Zorvane8";
+
+// The user's home as the file system names it, and as the text field shows it.
+static std::string sHome, sShownHome;
 
 // Adds one directory to the list, unless it is there already.
 static void AddCandidate(Widget comboBox, const char *directory, int position) {
@@ -24,7 +28,11 @@ static void AddCandidate(Widget comboBox, const char *directory, int position) {
 // Without HOME there is no home candidate and the other two keep their order.
 void AddDestinationCandidates(Widget comboBox) {
     const char *home = getenv("HOME");
-    const std::string homeCandidate = home ? std::string(home) + PRODUCT_SUFFIX : std::string();
+    if (home != nullptr) {
+        sHome = home;
+        sShownHome = ShownInLocale(sHome);
+    }
+    const std::string homeCandidate = home ? sShownHome + PRODUCT_SUFFIX : std::string();
     const bool sharedWritable = access(SHARED_PARENT, W_OK) == 0;
     int position = 1;
     if (sharedWritable)
@@ -34,4 +42,14 @@ void AddDestinationCandidates(Widget comboBox) {
     if (!sharedWritable)
         AddCandidate(comboBox, SHARED_CANDIDATE, position++);
     AddCandidate(comboBox, OPT_CANDIDATE, position);
+}
+
+// The path that a destination text names: a text that starts with the home
+// as shown names the home by its own bytes, also those that the locale
+// could not show; any other text names itself.
+std::string DestinationPath(const std::string &text) {
+    const size_t length = sShownHome.size();
+    const bool inHome = length > 0 && text.compare(0, length, sShownHome) == 0 &&
+                        (text.size() == length || text[length] == '/');
+    return inHome ? sHome + text.substr(length) : text;
 }

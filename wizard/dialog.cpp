@@ -23,6 +23,8 @@ static void CreateDialog() {
                   nullptr);
     XtUnmanageChild(XmMessageBoxGetChild(ErrorDialog, XmDIALOG_HELP_BUTTON));
     XtUnmanageChild(XmMessageBoxGetChild(ErrorDialog, XmDIALOG_CANCEL_BUTTON));
+    XtVaSetValues(ErrorDialog, XmNdefaultPosition, False, nullptr);
+    XtAddCallback(ErrorDialog, XmNmapCallback, CentreOverWindow, nullptr);
 }
 
 // Makes the dialog with HOME kept from Motif when it is too long for it.

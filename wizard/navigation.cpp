@@ -1,6 +1,7 @@
 // Page navigation: the switches between the license and destination pages,
 // the keyboard focus that follows them, and the five keyboard accelerators
 // carried by a popup menu that is never shown.
+#include <Xm/Protocols.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Xm.h>
 #include <cstdint>
@@ -105,7 +106,8 @@ void CreateAcceleratorMenu() {
 }
 
 // Connects the buttons and the progress bar to their actions, in the order
-// in which the pages list them.
+// in which the pages list them; closing the window by its frame cancels, as
+// Cancel does.
 void RegisterCallbacks() {
     XtAddCallback(page1accept, XmNactivateCallback, ShowDestinationPage, nullptr);
     XtAddCallback(page1cancel, XmNactivateCallback, Quit, nullptr);
@@ -113,4 +115,8 @@ void RegisterCallbacks() {
     XtAddCallback(page2cancel, XmNactivateCallback, Quit, nullptr);
     XtAddCallback(page2finish, XmNactivateCallback, Install, nullptr);
     XtAddCallback(page3progressbar, XmNexposeCallback, DrawProgress, nullptr);
+    XmAddWMProtocolCallback(
+        pAppShell,
+        XmInternAtom(XtDisplay(pAppShell), const_cast<char *>("WM_DELETE_WINDOW"), False), Quit,
+        nullptr);
 }

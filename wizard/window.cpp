@@ -22,6 +22,9 @@ static const char PROGRESS_FONT[] = "-adobe-helvetica-medium-r-*-*-14-*-*-*-*-*-
 // Border, title bar, window menu and minimise button; no resize, no maximise.
 static const int DECORATIONS =
     MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU | MWM_DECOR_MINIMIZE;
+// What the window manager may do to the window: move, minimise and close
+// it; neither resize nor maximise it.
+static const int FUNCTIONS = MWM_FUNC_MOVE | MWM_FUNC_MINIMIZE | MWM_FUNC_CLOSE;
 
 // Turns the compiled-in logo into a pixmap, taking the closest colours
 // where exact ones cannot be had.
@@ -47,10 +50,15 @@ static void CreateProgressDrawing() {
 // Builds the window in the order that keeps it hidden until it is whole,
 // then maps it with page 1 in view.
 void BuildWindow(int *argc, char **argv) {
-    pAppShell = XtVaAppInitialize(&pAppContext, APPLICATION_CLASS, nullptr, 0, argc, argv,
-                                  const_cast<String *>(resources), XtNmappedWhenManaged, False,
-                                  XmNmwmDecorations, DECORATIONS, nullptr);
+    UseEnvironmentLocale();
+    pAppShell =
+        XtVaAppInitialize(&pAppContext, APPLICATION_CLASS, nullptr, 0, argc, argv,
+                          const_cast<String *>(resources), XtNmappedWhenManaged, False,
+                          XmNmwmDecorations, DECORATIONS, XmNmwmFunctions, FUNCTIONS, nullptr);
+    FontListsAsFontSets(XtDisplay(pAppShell));
     XtRealizeWidget(pAppShell);
+    FixWindowSize();
+    PlaceWindow();
     Pixmap logo = CreateLogoPixmap();
     placeholder = XtVaCreateManagedWidget("placeholder", xmFormWidgetClass, pAppShell, nullptr);
     CreateAcceleratorMenu();

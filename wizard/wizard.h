@@ -7,6 +7,7 @@
 
 #include <X11/Intrinsic.h>
 #include <X11/Xlib.h>
+#include <string>
 
 // Toolkit state made by the build and used by the installer's event pumping.
 extern XtAppContext pAppContext;
@@ -36,6 +37,11 @@ extern const char *resources[];
 void BuildWindow(int *argc, char **argv);
 // Builds the window, shows it and runs the toolkit's main loop; does not return.
 void BuildWizard(int *argc, char **argv);
+
+// A path (or a text holding one) as the window shows it in the locale.
+std::string ShownInLocale(const std::string &path);
+// The path that the destination's text names, byte for byte.
+std::string DestinationPath(const std::string &text);
 
 // Page navigation and the keyboard accelerators.
 void ShowDestinationPage(Widget w, XtPointer clientData, XtPointer callData);

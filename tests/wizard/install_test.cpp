@@ -173,25 +173,54 @@ TEST(WindowedInstall, WithoutHomeTheInstallSucceedsWithoutPreferenceFile) {
     EXPECT_EQ(ReadFile(destination + "/share/readme"), "Zorvane 8\n");
 }
 
-// Presses Cancel's key while the payload unpacks.
-static void PressCancelDuringUnpack(XtPointer, XtIntervalId *) {
-    if (fPercentDone > 10)
-        PressKey("c");
-    XtAppAddTimeOut(pAppContext, 1, PressCancelDuringUnpack, nullptr);
+// Closes the window as a window manager does.
+static void CloseWindow() {
+    Display *display = XtDisplay(pAppShell);
+    XEvent close = {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = XtWindow(pAppShell);
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, XtWindow(pAppShell), False, NoEventMask, &close);
 }
 
-TEST(WindowedInstallDeathTest, CancelKeyEndsTheProcessDuringTheUnpack) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    std::string installer = TemporaryDirectory() + "/installer.bin";
-    WriteInstallerFile(installer, PackDirectory(BigProduct("not a program\n", 0644)));
-    std::string destination = TemporaryDirectory();
-    EXPECT_EXIT(
-        {
-            UseInstallerFile(installer);
-            StartWizard();
-            XtAppAddTimeOut(pAppContext, 1, PressCancelDuringUnpack, nullptr);
-            InstallInto(destination);
-            exit(fPercentDone < 100 ? 2 : 1);
-        },
-        testing::ExitedWithCode(0), "");
+static void PressCancelKey() {
+    PressKey("c");
+}
+
+// How the test cancels, and the timer that does it while the payload unpacks.
+static void (*cancelUnpack)();
+static void CancelDuringUnpack(XtPointer, XtIntervalId *) {
+    if (fPercentDone > 10)
+        cancelUnpack();
+    XtAppAddTimeOut(pAppContext, 1, CancelDuringUnpack, nullptr);
+}
+
+TEST(WindowedInstallDeathTest,
+     CancelKeyOrClosingTheWindowEndsTheUnpackAndRemovesTheNewDestination) {
+    // forked, not run again: the destination is the same in both processes,
+    // and the child's end removes the test's temporary directories
+    GTEST_FLAG_SET(death_test_style, "fast");
+    for (void (*cancel)() : {PressCancelKey, CloseWindow}) {
+        std::string installer = TemporaryDirectory() + "/installer.bin";
+        WriteInstallerFile(installer, PackDirectory(BigProduct("not a program\n", 0644)));
+        char pattern[] = "/tmp/wizard-cancelled.XXXXXX"; // outlives the installer's clean-up
+        std::string parent = mkdtemp(pattern);
+        std::string destination = parent + "/Zorvane8";
+        cancelUnpack = cancel;
+        EXPECT_EXIT(
+            {
+                UseInstallerFile(installer);
+                StartWizard();
+                XtAppAddTimeOut(pAppContext, 1, CancelDuringUnpack, nullptr);
+                InstallInto(destination);
+                exit(fPercentDone < 100 ? 2 : 1);
+            },
+            testing::ExitedWithCode(0), "");
+        struct stat status;
+        EXPECT_NE(stat(destination.c_str(), &status), 0) << "the new destination stayed";
+        EXPECT_EQ(system(("rm -rf '" + parent + "'").c_str()), 0);
+    }
 }

@@ -1,13 +1,14 @@
 #!/bin/sh
-# Takes screenshots of the three pages and of the error dialog, for a person
-# to look at: run as  tests/with-x --wm tests/wizard/take-screenshots.sh
+# Takes screenshots of the three pages, of the destination's list with a
+# home named in UTF-8, and of the error dialog, for a person to look at: run
+# as  tests/with-x --wm tests/wizard/take-screenshots.sh  (or --wm=openbox).
 # The pictures land in ./screenshots (kept out of git).
 #   usage: take-screenshots.sh [BUILD_DIR]
 set -eu
 build=${1:-build}
 out=$PWD/screenshots
 mkdir -p "$out"
-work=$(mktemp -d)
+work=$(mktemp -d) && chmod 755 "$work"
 trap 'rm -rf "$work"' EXIT
 
 # A product slow enough to unpack that the progress page can be caught.
@@ -18,24 +19,34 @@ head -c 400000000 /dev/urandom > "$work/product/share/media.bin"
 "$build/mkinstaller" create "$build/zorvane-installer" "$work/payload.tar.gz" \
   "$work/installer.bin" > /dev/null
 
+# The whole screen, on which the window is centred.
 shot() {
   sleep 0.5
-  import -window root -crop 540x410+0+0 "$out/$1.png"
+  import -window root "$out/$1.png"
 }
 
-"$work/installer.bin" &
-xdotool search --sync --onlyvisible --name '^Zorvane 8 Installer$' > /dev/null
+# An unprivileged user's installer, whose home comes first in the list and
+# who cannot install into /usr/local by a stray key.
+mkdir -m 777 "$work/zoë-山田" "$work/open"
+user=
+[ "$(id -u)" = 0 ] && user="setpriv --reuid=65534 --regid=65534 --clear-groups --"
+HOME="$work/zoë-山田" LANG=C.UTF-8 $user "$work/installer.bin" &
+window=$(xdotool search --sync --onlyvisible --limit 1 --name '^Zorvane 8 Installer$')
 shot page1-license
 xdotool key Return
 shot page2-destination
-xdotool key shift+Tab ctrl+slash
+# the combo box's arrow, at the right end of the destination's frame
+xdotool mousemove --window "$window" 459 46 click 1
+shot page2-list
+xdotool key Escape
+xdotool key ctrl+slash
 xdotool type "$work/missing/dir"
 xdotool key Tab f
 shot error-dialog
 xdotool key Return
 sleep 0.3
 xdotool key shift+Tab ctrl+slash
-xdotool type "$work/to"
+xdotool type "$work/open/to"
 xdotool key Tab f
 sleep 1
 shot page3-progress
