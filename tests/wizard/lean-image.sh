@@ -43,7 +43,7 @@ steady_shot() {
 # Cancels the installer and checks that it ended with status 0.
 cancel() {
   xdotool key c
-  finish
+  wait_installer
   [ "$status" = 0 ] || fail "$case: status $status: $(head -c 300 "$work/out")"
 }
 

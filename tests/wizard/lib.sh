@@ -1,6 +1,6 @@
 # Shared by the wizard's shell tests: a work directory that goes at the end,
-# the count of failed checks, and the wait for an installer started in the
-# background as $pid.
+# the count of failed checks and the verdict; the wait for an installer started
+# in the background as $pid comes from tests/wait-installer.sh.
 
 work=$(mktemp -d) && chmod 755 "$work"
 trap 'rm -rf "$work"' EXIT
@@ -9,17 +9,10 @@ failures=0
 # Records a failed check.
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Waits for the installer, or the player that replaced it, to end.
-finish() {
-  tries=0
-  while kill -0 "$pid" 2>/dev/null && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
-  kill "$pid" 2>/dev/null && fail "$case: still running"
-  wait "$pid"
-  status=$?
-}
-
 # Ends the script: the count of failed checks, or the line $1.
 verdict() {
   [ $failures = 0 ] || { echo "$failures checks failed"; exit 1; }
   echo "$1"
 }
+
+. "$(dirname "$0")/../wait-installer.sh"

@@ -4,7 +4,6 @@
 # The script sets image, player and mkinstaller (the installer's image, the
 # recording player and the vendor tool) before it sources this file.
 . "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/../wait-installer.sh"
 
 # Runs a command as an unprivileged user when we are root, so that the first
 # candidate is the home directory and /usr/local stays untouched.
