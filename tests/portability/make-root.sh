@@ -7,6 +7,7 @@
 set -eu
 
 name=$1
+[ "$(id -u)" = 0 ] || { echo "needs root: debootstrap, mknod"; exit 77; }
 cache=${ZORVANE_TEST_ROOTS:-/var/cache/zorvane-test-roots}
 root=$cache/$name
 mkdir -p "$cache"
