@@ -176,19 +176,25 @@ static bool RunPipeline(char *tarArguments[], FILE *file, long long length) {
 }
 
 // Whether tar takes the given arguments: it unpacks an empty archive (two
-// zero blocks, which make nothing) with them, its words going nowhere.
+// zero blocks, which make nothing) with them.  Its output goes into a pipe
+// that nobody reads, so that a complaint, the only thing it would write,
+// also ends it by the broken-pipe signal.
 static bool TarAccepts(char *arguments[]) {
     static const char emptyArchive[1024] = {};
-    int feed[2];
+    int feed[2], words[2];
     if (OpenPipe(feed) != 0)
         return false;
+    if (OpenPipe(words) != 0) {
+        close(feed[0]);
+        close(feed[1]);
+        return false;
+    }
+    close(words[0]);
     bool fed = write(feed[1], emptyArchive, sizeof emptyArchive) == sizeof emptyArchive;
     close(feed[1]);
-    int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    pid_t pid = fed && nowhere >= 0 ? Spawn(arguments, feed[0], nowhere, nowhere) : -1;
+    pid_t pid = fed ? Spawn(arguments, feed[0], words[1], words[1]) : -1;
     close(feed[0]);
-    if (nowhere >= 0)
-        close(nowhere);
+    close(words[1]);
     return Succeeded(pid);
 }
 
