@@ -16,7 +16,7 @@ if [ -z "${IN_PRIVATE_MOUNTS:-}" ]; then
   IN_PRIVATE_MOUNTS=1 exec unshare -m --propagation private sh "$0" "$@" "$root"
 fi
 root=$4
-chroot=$(command -v chroot)
+chroot=$(command -v chroot || echo /usr/sbin/chroot)
 umask 022
 failures=0
 work=$(mktemp -d)
