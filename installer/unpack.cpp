@@ -22,8 +22,14 @@ static char listFlags[] = "-tvf";
 static char standardInput[] = "-";
 // keep the owners and modes of directories that exist already (the destination's own)
 static char keepDirectories[] = "--no-overwrite-dir";
+// busybox's tar has no such option: keeping every mode the process gives
+// (umask applied) keeps an existing directory's, and -o keeps its owner
+static char keepProcessModes[] = "--no-same-permissions";
 static char *gunzipArguments[] = {gunzipName, nullptr};
-static char *extractArguments[] = {tarName, extractFlags, standardInput, keepDirectories, nullptr};
+static char *gnuExtractArguments[] = {tarName, extractFlags, standardInput, keepDirectories,
+                                      nullptr};
+static char *busyboxExtractArguments[] = {tarName, extractFlags, standardInput,
+                                          keepProcessModes, nullptr};
 static char *listArguments[] = {tarName, listFlags, standardInput, nullptr};
 
 // The signals that end a program from outside: Ctrl-C, kill, a hang-up.
@@ -37,14 +43,16 @@ static volatile sig_atomic_t nInterruption = 0;
 // The signal that ended tar in the last pipeline, 0 if none did.
 static int nTarKiller = 0;
 
-// Starts a program with the given standard input and output (-1: inherited);
-// returns its process id, or -1.
-static pid_t Spawn(char *arguments[], int input, int output) {
+// Starts a program with the given standard input, output and error output
+// (-1: inherited); returns its process id, or -1.
+static pid_t Spawn(char *arguments[], int input, int output, int errors = -1) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
     if (output >= 0)
         posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    if (errors >= 0)
+        posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t pipeSignal;
@@ -167,9 +175,39 @@ static bool RunPipeline(char *tarArguments[], FILE *file, long long length) {
     return fed && finished;
 }
 
+// Whether tar takes the given arguments: it unpacks an empty archive (two
+// zero blocks, which make nothing) with them.  Its output goes into a pipe
+// that nobody reads, so that a complaint, the only thing it would write,
+// also ends it by the broken-pipe signal.
+static bool TarAccepts(char *arguments[]) {
+    static const char emptyArchive[1024] = {};
+    int feed[2], words[2];
+    if (OpenPipe(feed) != 0)
+        return false;
+    if (OpenPipe(words) != 0) {
+        close(feed[0]);
+        close(feed[1]);
+        return false;
+    }
+    close(words[0]);
+    bool fed = write(feed[1], emptyArchive, sizeof emptyArchive) == sizeof emptyArchive;
+    close(feed[1]);
+    pid_t pid = fed ? Spawn(arguments, feed[0], words[1], words[1]) : -1;
+    close(feed[0]);
+    close(words[1]);
+    return Succeeded(pid);
+}
+
+// tar's extract arguments as the tar at hand takes them: GNU tar's, else
+// busybox's.  Both take no owner from the archive and leave an existing
+// destination's owner and mode alone.
+static char **ExtractArguments(void) {
+    return TarAccepts(gnuExtractArguments) ? gnuExtractArguments : busyboxExtractArguments;
+}
+
 // Unpacks the payload into the working directory.
 bool UnpackPayload(FILE *file, long long length) {
-    return RunPipeline(extractArguments, file, length);
+    return RunPipeline(ExtractArguments(), file, length);
 }
 
 // Lists the payload's members on the standard output.
