@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "checksums.h"
 #include "installer.h"
 #include "messages.h"
 #include "payload.h"
@@ -30,7 +31,7 @@ static int Version(char *);
 static const InstallerOption options[] = {
     {"-s", "DIRECTORY", "installs into DIRECTORY (made if need be) without a window",
      SilentInstall},
-    {"--check", nullptr, "checks this file: trailer, gzip stream, tar archive, player", Check},
+    {"--check", nullptr, "checks this file: trailer, checksums, gzip, tar archive, player", Check},
     {"--list", nullptr, "lists the files of the product, like tar tvf", List},
     {"--help", nullptr, "shows this text", Help},
     {"--version", nullptr, "shows the product and the installer's version", Version},
@@ -59,7 +60,7 @@ static int Check(char *) {
     FILE *self = OpenOwnPayload(&length);
     if (self == nullptr)
         return EXIT_FAILURE;
-    int status = CheckPayload(self, length);
+    int status = ChecksumsMatch(self, length) ? CheckPayload(self, length) : EXIT_FAILURE;
     fclose(self);
     return status;
 }
@@ -92,7 +93,11 @@ static int Help(char *) {
 
 // Prints the product and the installer's version.
 static int Version(char *) {
-    printf(MSG_VERSION "\n", ZORVANE_INSTALLER_VERSION);
+    printf(MSG_VERSION, ZORVANE_INSTALLER_VERSION);
+    std::string product = RecordedProductVersion();
+    if (!product.empty())
+        printf(MSG_PRODUCT_VERSION, product.c_str());
+    printf("\n");
     return EXIT_SUCCESS;
 }
 

@@ -79,6 +79,83 @@ installer_payload() {
   tail -c +$((payload_offset + 1)) "$1" | head -c "$payload_length"
 }
 
+# The marker that the build puts in every installer image, in two pieces so
+# that this script does not carry it whole.
+image_marker=ZORVANE8-INSTALLER-'IMAGE/1'
+
+# Fails unless file $1 is an installer image built by this project (not an
+# installer made from one).
+check_image() {
+  [ -f "$1" ] && [ -r "$1" ] || fail "cannot read the image $1."
+  [ "$(head -c 4 "$1" | od -An -tx1 | tr -d ' ')" = 7f454c46 ] && grep -qaF -e "$image_marker" "$1" ||
+    fail "$1 is not an installer image: give the zorvane-installer program built with this kit."
+  (locate_payload "$1" && check_payload installer_payload "$1") > /dev/null 2>&1 &&
+    fail "$1 is a whole installer, not an image: give the zorvane-installer program built with this kit."
+  return 0
+}
+
+# The checksum block between the image and the payload: its size, its first
+# and its last line.
+block_size=256
+block_opening='ZORVANE-CHECKSUMS 1'
+block_closing='END-ZORVANE-CHECKSUMS'
+
+# Prints the SHA-256 of standard input in hexadecimal.
+sha256() {
+  sha256sum | cut -c 1-64
+}
+
+# Writes the checksum block of image $1 and payload $2, recording the
+# product version $3 unless it is empty.
+checksum_block() {
+  { echo "$block_opening"
+    echo "image-sha256 $(sha256 < "$1")"
+    echo "payload-sha256 $(sha256 < "$2")"
+    [ -z "$3" ] || echo "product-version $3"
+  } > "$work/block"
+  cat "$work/block"
+  head -c $((block_size - $(wc -c < "$work/block") - ${#block_closing} - 1)) /dev/zero | tr '\0' '\n'
+  echo "$block_closing"
+}
+
+# Reads the checksum block in front of the payload of installer $1 (found
+# by locate_payload): sets block to none, sound or damaged, image_length,
+# block_image, block_payload and product_version.
+read_block() {
+  block=none image_length=$payload_offset product_version=
+  [ "$payload_offset" -ge "$block_size" ] || return 0
+  tail -c +$((payload_offset - block_size + 1)) "$1" | head -c "$block_size" > "$work/block"
+  opens=0 closes=0
+  echo "$block_opening" | cmp -s -n $((${#block_opening} + 1)) - "$work/block" && opens=1
+  tail -c $((${#block_closing} + 1)) "$work/block" > "$work/block-end"
+  echo "$block_closing" | cmp -s - "$work/block-end" && closes=1
+  [ $opens$closes = 00 ] && return 0
+  image_length=$((payload_offset - block_size)) block=damaged
+  [ $opens$closes = 11 ] || return 0
+  sed '1d;$d' "$work/block" | grep -v '^$' > "$work/block-lines"
+  block_image=$(sed -n 's/^image-sha256 \([0-9a-f]\{64\}\)$/\1/p' "$work/block-lines")
+  block_payload=$(sed -n 's/^payload-sha256 \([0-9a-f]\{64\}\)$/\1/p' "$work/block-lines")
+  product_version=$(sed -n 's/^product-version //p' "$work/block-lines")
+  lines=2
+  [ -z "$product_version" ] || lines=3
+  [ "$(wc -l < "$work/block-lines")" -eq $lines ] &&
+    [ ${#block_image} = 64 ] && [ ${#block_payload} = 64 ] && block=sound
+  return 0
+}
+
+# Fails when the checksum block of installer $1 (read by read_block) is
+# damaged or does not match the image or the payload, naming the part.
+check_block() {
+  case $block in
+    none) return 0 ;;
+    damaged) fail "$1 is damaged: its checksum block cannot be read." ;;
+  esac
+  [ "$(head -c "$image_length" "$1" | sha256)" = "$block_image" ] ||
+    fail "$1 is damaged: its image does not match the SHA-256 checksum recorded when it was made."
+  [ "$(installer_payload "$1" | sha256)" = "$block_payload" ] ||
+    fail "$1 is damaged: its payload does not match the SHA-256 checksum recorded when it was made."
+}
+
 # Writes the file $1 to standard output.
 payload_file() {
   cat "$1"
@@ -104,13 +181,14 @@ check_payload() {
 create() {
   [ $# -eq 3 ] || { usage create >&2; exit 2; }
   image=$1 payload=$2 output=$3
-  [ -f "$image" ] && [ -r "$image" ] || fail "cannot read the image $image."
+  check_image "$image"
   [ -f "$payload" ] && [ -r "$payload" ] || fail "cannot read the payload $payload."
   check_payload payload_file "$payload"
+  checksum_block "$image" "$payload" "${stamped_version-}" > "$work/checksums"
   length=$(wc -c < "$payload")
   output_tmp=$(mktemp "$(dirname "$output")/.mkinstaller.XXXXXX") ||
     fail "cannot write into the directory of $output."
-  { cat "$image" "$payload" && printf '\n%s\n' "$length"; } > "$output_tmp" &&
+  { cat "$image" "$work/checksums" "$payload" && printf '\n%s\n' "$length"; } > "$output_tmp" &&
     chmod 0755 "$output_tmp" && mv -fT "$output_tmp" "$output" ||
     fail "cannot write $output."
   output_tmp=
@@ -157,13 +235,20 @@ pack_payload() {
   } | gzip -n "-$level"
 }
 
-# mkinstaller pack [--image IMAGE] [--level N] PRODUCT_DIR OUTPUT
+# Fails unless $1 is empty or a version that the checksum block can record.
+check_product_version() {
+  printf '%s\n' "$1" | grep -qx '\([0-9A-Za-z][0-9A-Za-z.+~:_-]\{0,31\}\)\?' ||
+    fail "the product version must be up to 32 letters, digits and . + ~ : _ -, starting with a letter or digit, not $1."
+}
+
+# mkinstaller pack [--image IMAGE] [--level N] [--product-version VERSION] PRODUCT_DIR OUTPUT
 pack() {
   image=$(dirname "$(readlink -f "$0")")/@IMAGE_FROM_TOOL@ level=9
   while [ $# -gt 0 ]; do
     case $1 in
       --image) [ $# -ge 2 ] || { usage pack >&2; exit 2; }; image=$2; shift 2 ;;
       --level) [ $# -ge 2 ] || { usage pack >&2; exit 2; }; level=$2; shift 2 ;;
+      --product-version) [ $# -ge 2 ] || { usage pack >&2; exit 2; }; stamped_version=$2; shift 2 ;;
       --) shift; break ;;
       -*) usage pack >&2; exit 2 ;;
       *) break ;;
@@ -171,6 +256,7 @@ pack() {
   done
   [ $# -eq 2 ] || { usage pack >&2; exit 2; }
   case $level in [1-9]) ;; *) fail "the gzip level must be a digit from 1 to 9, not $level." ;; esac
+  check_product_version "${stamped_version-}"
   case ${SOURCE_DATE_EPOCH-0} in '' | *[!0-9]*)
     fail "SOURCE_DATE_EPOCH must be a number of seconds, not $SOURCE_DATE_EPOCH." ;;
   esac
@@ -179,7 +265,7 @@ pack() {
   case $(realpath -m -- "$output")/ in "$product"/*)
     fail "the output $output lies inside the product directory $1." ;;
   esac
-  [ -f "$image" ] && [ -r "$image" ] || fail "cannot read the image $image."
+  check_image "$image"
   check_player "$product"
   check_tree "$1" "$product"
   pack_payload "$product" "$level" > "$work/payload.tar.gz"
@@ -193,8 +279,12 @@ pack() {
 verify() {
   [ $# -eq 1 ] || { usage verify >&2; exit 2; }
   locate_payload "$1"
+  read_block "$1"
+  check_block "$1"
   check_payload installer_payload "$1"
-  echo "$1: sound installer; payload of $payload_length bytes at offset $payload_offset, $members members."
+  sums=
+  [ "$block" = none ] || sums="; image and payload match their SHA-256 checksums"
+  echo "$1: sound installer; payload of $payload_length bytes at offset $payload_offset, $members members$sums."
 }
 
 # mkinstaller list INSTALLER
@@ -216,8 +306,11 @@ info() {
     exit 1
   fi
   locate_payload "$1"
+  read_block "$1"
   unpacked=$(unpacked_size installer_payload "$1")
-  echo "image: $payload_offset bytes"
+  echo "image: $image_length bytes"
+  [ "$block" = none ] || echo "checksum block: $block_size bytes, SHA-256 of the image $block_image and of the payload $block_payload"
+  [ -z "$product_version" ] || echo "product version: $product_version"
   echo "payload: $payload_length bytes compressed, $unpacked bytes unpacked, ratio" \
     "$(awk -v u="$unpacked" -v c="$payload_length" 'BEGIN { printf "%.2f", u / c }')"
   echo "members: $(wc -l < "$work/members")"
