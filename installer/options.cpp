@@ -27,6 +27,9 @@ static int Check(char *);
 static int List(char *);
 static int Help(char *);
 static int Version(char *);
+static int Licenses(char *);
+
+extern const char LICENSE_NOTICES[];
 
 static const InstallerOption options[] = {
     {"-s", "DIRECTORY", "installs into DIRECTORY (made if need be) without a window",
@@ -35,6 +38,7 @@ static const InstallerOption options[] = {
     {"--list", nullptr, "lists the files of the product, like tar tvf", List},
     {"--help", nullptr, "shows this text", Help},
     {"--version", nullptr, "shows the product and the installer's version", Version},
+    {"--licenses", nullptr, "shows the licences of the libraries inside this file", Licenses},
 };
 
 // Installs into the directory with no window; 1 when anything failed.
@@ -99,6 +103,13 @@ static int Version(char *) {
         printf(MSG_PRODUCT_VERSION, product.c_str());
     printf("\n");
     return EXIT_SUCCESS;
+}
+
+// Prints the notices and licences of the libraries that the image carries
+// and where their source and the installer's can be had.
+static int Licenses(char *) {
+    fputs(LICENSE_NOTICES, stdout);
+    return fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
 // Runs the option that the whole command line names, if any, and ends the
