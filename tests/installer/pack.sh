@@ -87,7 +87,7 @@ a directory without ./zorvane|rm zorvane|bad has no executable ./zorvane
 a ./zorvane that is not executable|chmod 644 zorvane|bad has no executable ./zorvane
 a ./zorvane that is a directory|rm zorvane && mkdir zorvane|bad has no executable ./zorvane
 a ./zorvane that is a symbolic link|mv zorvane player && ln -s player zorvane|bad has no executable ./zorvane
-a ./zorvane of another mode than 0755|chmod 700 zorvane|not a file of mode 0755
+a ./zorvane of another mode than 0755|chmod 700 zorvane|zorvane in .*bad is of mode 0700, not 0755
 an absolute symbolic link|ln -s /etc/passwd share/passwd|link share/passwd in
 a relative symbolic link that climbs out|ln -s ../../../outside share/zorvane/outside|link share/zorvane/outside in
 a link through a link that climbs out|ln -s .. share/up && ln -s up/.. share/out|link share/out in
