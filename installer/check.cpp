@@ -17,6 +17,8 @@ enum {
     CHUNK = 1 << 16,
     LONGEST_EXTENSION = 1 << 20, // a GNU long name or a pax record
     GZIP_MAGIC = 0x1f,
+    GNU_SPARSE_EXTENDED = 482,           // in a sparse file's header: more map blocks follow
+    GNU_SPARSE_EXTENSION_EXTENDED = 504, // the same in each of those blocks
 };
 
 // Where the gzip stream stands: inside a member, right after one (where
@@ -35,6 +37,8 @@ struct TarWalk {
     long long nextSize = -1; // the next member's size, from a pax record
     unsigned long long members = 0;
     bool player = false, ended = false, broken = false;
+    bool sparseExtension = false;      // the next block continues a sparse file's map
+    unsigned long long sparseData = 0; // the data and padding after that map
 };
 
 // Reads a number field of a tar header: octal digits between blanks and
@@ -176,6 +180,19 @@ static void ReadMember(TarWalk *walk, char type, unsigned long long size, unsign
     if (IsPlayerName(name))
         walk->player = regular && (mode & 0100); // a later member of that name wins, as in tar
     walk->skip = HasData(type) ? Blocks(size) : 0;
+    if (type == 'S' && walk->header[GNU_SPARSE_EXTENDED]) {
+        walk->sparseExtension = true;
+        walk->sparseData = walk->skip;
+        walk->skip = 0;
+    }
+}
+
+// Takes in a block that continues a GNU sparse file's map; its data follows
+// the last of them.
+static void ReadSparseExtension(TarWalk *walk) {
+    walk->sparseExtension = walk->header[GNU_SPARSE_EXTENSION_EXTENDED] != 0;
+    if (!walk->sparseExtension)
+        walk->skip = walk->sparseData;
 }
 
 // Takes in the header just gathered.
@@ -220,7 +237,10 @@ static void WalkTar(TarWalk *walk, const unsigned char *data, size_t count) {
             walk->gathered += take;
             if (walk->gathered == TAR_BLOCK) {
                 walk->gathered = 0;
-                ReadHeader(walk);
+                if (walk->sparseExtension)
+                    ReadSparseExtension(walk);
+                else
+                    ReadHeader(walk);
             }
         }
         data += take;

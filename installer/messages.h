@@ -64,6 +64,21 @@
 #define REASON_TAR_CUT "unexpected end of the tar archive"
 #define REASON_NO_MEMORY "out of memory"
 
+// The installer's own file and its damaged part (PART_IMAGE or PART_PAYLOAD).
+#define MSG_PART_DAMAGED                                                                           \
+    "The installer file %s is damaged: its %s does not match the SHA-256 checksum recorded when "  \
+    "it was made; it cannot install the product."
+#define PART_IMAGE "image"
+#define PART_PAYLOAD "payload"
+
+// The installer's own file.
+#define MSG_CHECKSUM_BLOCK_DAMAGED                                                                 \
+    "The installer file %s is damaged: its checksum block cannot be read; it cannot install the "  \
+    "product."
+
+// The product's version, recorded when the installer was made: after MSG_VERSION.
+#define MSG_PRODUCT_VERSION ", product version %s"
+
 // The installer's own file.
 #define MSG_NO_PLAYER                                                                              \
     "The installer file %s holds no player: its payload has no executable ./zorvane, so it "       \

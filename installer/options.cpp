@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "checksums.h"
 #include "installer.h"
 #include "messages.h"
 #include "payload.h"
@@ -26,14 +27,18 @@ static int Check(char *);
 static int List(char *);
 static int Help(char *);
 static int Version(char *);
+static int Licenses(char *);
+
+extern const char LICENSE_NOTICES[];
 
 static const InstallerOption options[] = {
     {"-s", "DIRECTORY", "installs into DIRECTORY (made if need be) without a window",
      SilentInstall},
-    {"--check", nullptr, "checks this file: trailer, gzip stream, tar archive, player", Check},
+    {"--check", nullptr, "checks this file: trailer, checksums, gzip, tar archive, player", Check},
     {"--list", nullptr, "lists the files of the product, like tar tvf", List},
     {"--help", nullptr, "shows this text", Help},
     {"--version", nullptr, "shows the product and the installer's version", Version},
+    {"--licenses", nullptr, "shows the licences of the libraries inside this file", Licenses},
 };
 
 // Installs into the directory with no window; 1 when anything failed.
@@ -59,7 +64,7 @@ static int Check(char *) {
     FILE *self = OpenOwnPayload(&length);
     if (self == nullptr)
         return EXIT_FAILURE;
-    int status = CheckPayload(self, length);
+    int status = ChecksumsMatch(self, length) ? CheckPayload(self, length) : EXIT_FAILURE;
     fclose(self);
     return status;
 }
@@ -92,8 +97,19 @@ static int Help(char *) {
 
 // Prints the product and the installer's version.
 static int Version(char *) {
-    printf(MSG_VERSION "\n", ZORVANE_INSTALLER_VERSION);
+    printf(MSG_VERSION, ZORVANE_INSTALLER_VERSION);
+    std::string product = RecordedProductVersion();
+    if (!product.empty())
+        printf(MSG_PRODUCT_VERSION, product.c_str());
+    printf("\n");
     return EXIT_SUCCESS;
+}
+
+// Prints the notices and licences of the libraries that the image carries
+// and where their source and the installer's can be had.
+static int Licenses(char *) {
+    fputs(LICENSE_NOTICES, stdout);
+    return fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
 // Runs the option that the whole command line names, if any, and ends the

@@ -3,25 +3,31 @@
 # the installer's executable image, then the payload (a gzip'd tar archive of
 # the product, with the player ./zorvane at its top), then the trailer:
 # a newline, the payload's length in bytes in decimal, and a newline.
+# Installers made by this version also carry a checksum block between the
+# image and the payload, which the trailer's arithmetic does not see.
 # `pack` makes the payload from a product directory and, without --image,
 # takes the image installed with this tool: @IMAGE_FROM_TOOL@, relative to
 # the directory that holds it.
 set -u
+caller_locale=${LC_ALL-} # tar lists names in the caller's locale, as the installer does
 LC_ALL=C
 export LC_ALL
 
 program=${0##*/}
 
 # The commands: name|arguments|what it does.  Every usage text comes from here.
-commands='pack|[OPTIONS] PRODUCT_DIR OUTPUT|Packs the directory PRODUCT_DIR, which holds the player ./zorvane, into a payload and writes OUTPUT (mode 0755) as create does. The members are ./zorvane, ./share/... (never ./), sorted by name, owned by 0:0, with the permissions they have in the directory; modification times are clamped to SOURCE_DATE_EPOCH when it is set. The same directory gives the same bytes every time. Refuses, writing nothing, a directory without an executable ./zorvane, a symbolic link that points outside the directory, a file it cannot read, and an OUTPUT inside the directory. Prints one line: OUTPUT, its size, and the compressed and unpacked sizes of the payload.
-create|IMAGE PAYLOAD.tar.gz OUTPUT|Writes OUTPUT (mode 0755): IMAGE, then PAYLOAD, then the trailer. PAYLOAD must be a sound gzip stream holding a tar archive with ./zorvane of mode 0755 at its top; otherwise nothing is written.
-verify|INSTALLER|Checks the trailer of INSTALLER and that its payload is a sound gzip stream holding a readable tar archive with ./zorvane of mode 0755 at its top.  Prints a one-line verdict; the status is 0 only for a sound installer.
+commands='pack|[OPTIONS] PRODUCT_DIR OUTPUT|Packs the directory PRODUCT_DIR, which holds the player ./zorvane, into a payload and writes OUTPUT (mode 0755) as create does. The members are ./zorvane, ./share/... (never ./), sorted by name, owned by 0:0, with the permissions they have in the directory (see --normalize-modes); modification times are clamped to SOURCE_DATE_EPOCH when it is set. The same directory gives the same bytes every time. Refuses, writing nothing, a directory without an executable ./zorvane, symbolic links that point outside the directory (an absolute link does: it points outside the installed product wherever that is; see --keep-system-links), files it cannot read, paths too long to install, and an OUTPUT inside the directory, naming every offender. Prints one line: OUTPUT, its size, and the compressed and unpacked sizes of the payload.
+create|IMAGE PAYLOAD.tar.gz OUTPUT|Writes OUTPUT (mode 0755): IMAGE, then the checksum block (the SHA-256 of IMAGE and of PAYLOAD, 256 bytes), then PAYLOAD, then the trailer. IMAGE must be an installer image built by this kit. PAYLOAD must be a sound gzip stream holding a tar archive with ./zorvane of mode 0755 at its top; otherwise nothing is written.
+verify|INSTALLER|Checks the trailer of INSTALLER, the SHA-256 checksums of its image and payload when it has a checksum block (naming the damaged part), and that its payload is a sound gzip stream holding a readable tar archive with ./zorvane of mode 0755 at its top.  Prints a one-line verdict; the status is 0 only for a sound installer.
 list|INSTALLER|Lists the members of the payload of INSTALLER, like tar tvf.
-info|INSTALLER|Prints the sizes of INSTALLER, of its image, of its payload compressed and unpacked and their ratio, the number of members, the size of the player, and the verdict of verify; the status is that of verify.'
+info|INSTALLER|Prints the sizes of INSTALLER, of its image, its checksum block and the product version recorded there, of its payload compressed and unpacked and their ratio, the number of members, the size of the player, and the verdict of verify; the status is that of verify.'
 
 # The options: command|option|what it does.
 options='pack|--image IMAGE|The installer image to put in front of the payload (default: the image installed with mkinstaller).
-pack|--level N|The gzip compression level, 1 to 9 (default: 9).'
+pack|--level N|The gzip compression level, 1 to 9 (default: 9).
+pack|--product-version VERSION|Records VERSION, the version of the product (up to 32 letters, digits and . + ~ : _ -), in the checksum block, where INSTALLER --version and info show it.
+pack|--normalize-modes|Packs directories and executable files with mode 0755 and other files with mode 0644, whatever their modes in the directory, so that checkouts made under any umask pack to the same bytes.
+pack|--keep-system-links|Keeps symbolic links with an absolute target (such as a link into /etc), which point to the system the product is installed on, instead of refusing them.'
 
 # Prints the usage of one command, or of all of them.
 usage() {
@@ -47,10 +53,47 @@ fail() {
   exit 1
 }
 
-work=$(mktemp -d) || exit 1
-output_tmp=
-trap 'rm -rf "$work"; [ -n "$output_tmp" ] && rm -f "$output_tmp"' EXIT
-trap 'exit 1' HUP INT TERM
+# Removes the working directory and an OUTPUT not completed.
+clean_up() {
+  rm -rf "$work"
+  [ -z "$output_tmp" ] || rm -f "$output_tmp"
+}
+
+# Ends by signal $1 after cleaning up, so that a calling script sees it.
+die_by() {
+  clean_up
+  trap - "$1" EXIT
+  kill -s "$1" $$
+}
+
+# Makes the working directory, which goes when the program ends.
+start_work() {
+  output_tmp=
+  work=$(mktemp -d 2>&1) || {
+    reason=${work##*: } work=
+    fail "cannot make a working directory in ${TMPDIR:-/tmp}: $reason."
+  }
+  trap clean_up EXIT
+  for signal in HUP INT TERM; do
+    trap "die_by $signal" $signal
+  done
+}
+
+# Ignores the signals that would end the program: the work is done.
+finish_work() {
+  trap '' HUP INT TERM
+}
+
+# Reports a command-line mistake, named by $2, of command $1 and ends with status 2.
+misuse() {
+  echo "$program: $2 (see $program ${1:+$1 }--help)." >&2
+  exit 2
+}
+
+# Fails with status 2 unless option $2 of command $1 has an argument ($3 is the count left).
+need_argument() {
+  [ "$3" -ge 2 ] || misuse "$1" "the option $2 needs an argument"
+}
 
 # Sets payload_length and payload_offset from the trailer of installer $1.
 locate_payload() {
@@ -79,6 +122,83 @@ installer_payload() {
   tail -c +$((payload_offset + 1)) "$1" | head -c "$payload_length"
 }
 
+# The marker that the build puts in every installer image, in two pieces so
+# that this script does not carry it whole.
+image_marker=ZORVANE8-INSTALLER-'IMAGE/1'
+
+# Fails unless file $1 is an installer image built by this project (not an
+# installer made from one).
+check_image() {
+  [ -f "$1" ] && [ -r "$1" ] || fail "cannot read the image $1."
+  [ "$(head -c 4 "$1" | od -An -tx1 | tr -d ' ')" = 7f454c46 ] && grep -qaF -e "$image_marker" "$1" ||
+    fail "$1 is not an installer image: give the zorvane-installer program built with this kit."
+  (locate_payload "$1" && check_payload installer_payload "$1") > /dev/null 2>&1 &&
+    fail "$1 is a whole installer, not an image: give the zorvane-installer program built with this kit."
+  return 0
+}
+
+# The checksum block between the image and the payload: its size, its first
+# and its last line.
+block_size=256
+block_opening='ZORVANE-CHECKSUMS 1'
+block_closing='END-ZORVANE-CHECKSUMS'
+
+# Prints the SHA-256 of standard input in hexadecimal.
+sha256() {
+  sha256sum | cut -c 1-64
+}
+
+# Writes the checksum block of image $1 and payload $2, recording the
+# product version $3 unless it is empty.
+checksum_block() {
+  { echo "$block_opening"
+    echo "image-sha256 $(sha256 < "$1")"
+    echo "payload-sha256 $(sha256 < "$2")"
+    [ -z "$3" ] || echo "product-version $3"
+  } > "$work/block"
+  cat "$work/block"
+  head -c $((block_size - $(wc -c < "$work/block") - ${#block_closing} - 1)) /dev/zero | tr '\0' '\n'
+  echo "$block_closing"
+}
+
+# Reads the checksum block in front of the payload of installer $1 (found
+# by locate_payload): sets block to none, sound or damaged, image_length,
+# block_image, block_payload and product_version.
+read_block() {
+  block=none image_length=$payload_offset product_version=
+  [ "$payload_offset" -ge "$block_size" ] || return 0
+  tail -c +$((payload_offset - block_size + 1)) "$1" | head -c "$block_size" > "$work/block"
+  opens=0 closes=0
+  echo "$block_opening" | cmp -s -n $((${#block_opening} + 1)) - "$work/block" && opens=1
+  tail -c $((${#block_closing} + 1)) "$work/block" > "$work/block-end"
+  echo "$block_closing" | cmp -s - "$work/block-end" && closes=1
+  [ $opens$closes = 00 ] && return 0
+  image_length=$((payload_offset - block_size)) block=damaged
+  [ $opens$closes = 11 ] || return 0
+  sed '1d;$d' "$work/block" | grep -v '^$' > "$work/block-lines"
+  block_image=$(sed -n 's/^image-sha256 \([0-9a-f]\{64\}\)$/\1/p' "$work/block-lines")
+  block_payload=$(sed -n 's/^payload-sha256 \([0-9a-f]\{64\}\)$/\1/p' "$work/block-lines")
+  product_version=$(sed -n 's/^product-version //p' "$work/block-lines")
+  lines=2
+  [ -z "$product_version" ] || lines=3
+  [ "$(wc -l < "$work/block-lines")" -eq $lines ] &&
+    [ ${#block_image} = 64 ] && [ ${#block_payload} = 64 ] && block=sound
+  return 0
+}
+
+# Fails when the checksum block of installer $1 (read by read_block) is
+# damaged or does not match the image or the payload, naming the part.
+check_block() {
+  case $block in
+    none) return 0 ;;
+    damaged) fail "$1 is damaged: its checksum block cannot be read." ;;
+  esac
+  [ "$(head -c "$image_length" "$1" | sha256)" = "$block_image" ] ||
+    fail "$1 is damaged: its image does not match the SHA-256 checksum recorded when it was made."
+  [ "$(installer_payload "$1" | sha256)" = "$block_payload" ] ||
+    fail "$1 is damaged: its payload does not match the SHA-256 checksum recorded when it was made."
+}
+
 # Writes the file $1 to standard output.
 payload_file() {
   cat "$1"
@@ -104,13 +224,14 @@ check_payload() {
 create() {
   [ $# -eq 3 ] || { usage create >&2; exit 2; }
   image=$1 payload=$2 output=$3
-  [ -f "$image" ] && [ -r "$image" ] || fail "cannot read the image $image."
+  check_image "$image"
   [ -f "$payload" ] && [ -r "$payload" ] || fail "cannot read the payload $payload."
   check_payload payload_file "$payload"
+  checksum_block "$image" "$payload" "${stamped_version-}" > "$work/checksums"
   length=$(wc -c < "$payload")
   output_tmp=$(mktemp "$(dirname "$output")/.mkinstaller.XXXXXX") ||
     fail "cannot write into the directory of $output."
-  { cat "$image" "$payload" && printf '\n%s\n' "$length"; } > "$output_tmp" &&
+  { cat "$image" "$work/checksums" "$payload" && printf '\n%s\n' "$length"; } > "$output_tmp" &&
     chmod 0755 "$output_tmp" && mv -fT "$output_tmp" "$output" ||
     fail "cannot write $output."
   output_tmp=
@@ -127,21 +248,71 @@ check_player() {
     fail "$1 has no executable ./zorvane at its top."
 }
 
+# Prints, a line each, the symbolic links in directory $1 (a canonical path)
+# that point outside it, as "PATH|TARGET|absolute" or "PATH|TARGET|climbs";
+# with $2 = keep, absolute links are taken as deliberate links to the system.
+outside_links() {
+  find "$1" -type l -exec sh -c '
+    root=$1 keep=$2
+    shift 2
+    for link do
+      target=$(readlink -- "$link")
+      case $target in
+        /*) [ "$keep" = keep ] || printf "%s|%s|absolute\n" "${link#"$root"/}" "$target"
+            continue ;;
+      esac
+      resolved=$(realpath -m -- "$link" 2>/dev/null) || continue
+      case $resolved/ in "$root"/*) ;; *) printf "%s|%s|climbs\n" "${link#"$root"/}" "$target" ;; esac
+    done' sh "$1" "$2" {} + | sort
+}
+
+# Fails, naming every one, when product directory $1 (canonical path $2)
+# holds symbolic links that point outside it.
+check_links() {
+  outside_links "$2" "$keep_system_links" > "$work/outside"
+  [ -s "$work/outside" ] || return 0
+  while IFS='|' read -r link target kind; do
+    why="it climbs out of the directory"
+    [ "$kind" = climbs ] ||
+      why="an absolute link points outside the installed product wherever it is installed; --keep-system-links keeps it"
+    echo "$program: the symbolic link $link in $1 points outside it (to $target: $why)."
+  done < "$work/outside" >&2
+  exit 1
+}
+
+# The longest path, in bytes, that a system can create.
+longest_path=4095
+
+# Fails, naming every one, when product directory $1 (canonical path $2)
+# holds paths that no install can create, as ./PATH is already too long.
+check_path_lengths() {
+  find "$2" -mindepth 1 -printf './%P\n' | awk -v most=$longest_path 'length > most' > "$work/long"
+  [ -s "$work/long" ] || return 0
+  while IFS= read -r path; do
+    echo "$program: the path $(printf '%.60s' "$path")... in $1 is ${#path} bytes long, more than the $longest_path bytes a system can create."
+  done < "$work/long" >&2
+  exit 1
+}
+
+# Fails, unless the modes are to be normalized, when the player in product
+# directory $1 (canonical path $2) is not of mode 0755.
+check_player_mode() {
+  mode=$(stat -c %a "$2/zorvane")
+  [ -n "$normalize_modes" ] || [ "$mode" = 755 ] ||
+    fail "./zorvane in $1 is of mode 0$mode, not 0755 (checked out under another umask?): set its mode, or pack with --normalize-modes."
+}
+
 # Fails if product directory $1, whose canonical path is $2, holds a symbolic
 # link that points outside it, or something that cannot be read.
 check_tree() {
-  outside=$(find "$2" -type l -exec sh -c '
-    root=$1
-    shift
-    for link do
-      case $(readlink -- "$link") in /*) echo "$link"; exit ;; esac
-      target=$(realpath -m -- "$link" 2>/dev/null) || continue
-      case $target/ in "$root"/*) ;; *) echo "$link"; exit ;; esac
-    done' sh "$2" {} + | head -n 1)
-  [ -z "$outside" ] ||
-    fail "the symbolic link ${outside#"$2"/} in $1 points outside it (to $(readlink -- "$outside"))."
-  unreadable=$(find "$2" ! -type l \( ! -readable -o -type d ! -executable \) -print -quit 2>/dev/null)
-  [ -z "$unreadable" ] || fail "cannot read ${unreadable#"$2"/} in $1."
+  check_links "$1" "$2"
+  find "$2" ! -type l \( ! -readable -o -type d ! -executable \) -printf '%P\n' 2>/dev/null |
+    sort > "$work/unreadable"
+  [ -s "$work/unreadable" ] || return 0
+  while IFS= read -r path; do
+    echo "$program: cannot read $path in $1."
+  done < "$work/unreadable" >&2
+  exit 1
 }
 
 # Writes to standard output the gzip'd tar archive of directory $1, made
@@ -150,27 +321,39 @@ pack_payload() {
   root=$1 level=$2
   set --
   [ -z "${SOURCE_DATE_EPOCH+set}" ] || set -- --mtime="@$SOURCE_DATE_EPOCH" --clamp-mtime
+  [ -z "$normalize_modes" ] || set -- "$@" --mode=u=rwX,go=rX
   { find "$root" -mindepth 1 -maxdepth 1 -printf './%P\0' | sort -z |
-      tar -C "$root" --format=gnu --sort=name --owner=0 --group=0 --numeric-owner "$@" \
+      tar -C "$root" --format=gnu --sparse --sort=name --owner=0 --group=0 --numeric-owner "$@" \
         --null -T - -cf - 2> "$work/tar"
     echo $? > "$work/tar-status"
   } | gzip -n "-$level"
 }
 
-# mkinstaller pack [--image IMAGE] [--level N] PRODUCT_DIR OUTPUT
+# Fails unless $1 is empty or a version that the checksum block can record.
+check_product_version() {
+  printf '%s\n' "$1" | grep -qx '\([0-9A-Za-z][0-9A-Za-z.+~:_-]\{0,31\}\)\?' ||
+    fail "the product version must be up to 32 letters, digits and . + ~ : _ -, starting with a letter or digit, not $1."
+}
+
+# mkinstaller pack [--image IMAGE] [--level N] [--product-version VERSION] PRODUCT_DIR OUTPUT
 pack() {
   image=$(dirname "$(readlink -f "$0")")/@IMAGE_FROM_TOOL@ level=9
+  normalize_modes= keep_system_links=
   while [ $# -gt 0 ]; do
     case $1 in
-      --image) [ $# -ge 2 ] || { usage pack >&2; exit 2; }; image=$2; shift 2 ;;
-      --level) [ $# -ge 2 ] || { usage pack >&2; exit 2; }; level=$2; shift 2 ;;
+      --image) need_argument pack "$1" $#; image=$2; shift 2 ;;
+      --level) need_argument pack "$1" $#; level=$2; shift 2 ;;
+      --product-version) need_argument pack "$1" $#; stamped_version=$2; shift 2 ;;
+      --normalize-modes) normalize_modes=yes; shift ;;
+      --keep-system-links) keep_system_links=keep; shift ;;
       --) shift; break ;;
-      -*) usage pack >&2; exit 2 ;;
+      -*) misuse pack "pack has no option $1" ;;
       *) break ;;
     esac
   done
   [ $# -eq 2 ] || { usage pack >&2; exit 2; }
   case $level in [1-9]) ;; *) fail "the gzip level must be a digit from 1 to 9, not $level." ;; esac
+  check_product_version "${stamped_version-}"
   case ${SOURCE_DATE_EPOCH-0} in '' | *[!0-9]*)
     fail "SOURCE_DATE_EPOCH must be a number of seconds, not $SOURCE_DATE_EPOCH." ;;
   esac
@@ -179,29 +362,39 @@ pack() {
   case $(realpath -m -- "$output")/ in "$product"/*)
     fail "the output $output lies inside the product directory $1." ;;
   esac
-  [ -f "$image" ] && [ -r "$image" ] || fail "cannot read the image $image."
+  check_image "$image"
   check_player "$product"
+  check_player_mode "$1" "$product"
   check_tree "$1" "$product"
-  pack_payload "$product" "$level" > "$work/payload.tar.gz"
+  check_path_lengths "$1" "$product"
+  reason=$(pack_payload "$product" "$level" 2>&1 > "$work/payload.tar.gz") ||
+    fail "cannot write the payload in ${TMPDIR:-/tmp}: $(printf '%s\n' "$reason" | grep -m 1 .)"
   [ "$(cat "$work/tar-status")" = 0 ] || fail "cannot pack $1: $(grep -m 1 . "$work/tar")"
+  summary="payload of $(wc -c < "$work/payload.tar.gz") bytes compressed,"
+  summary="$summary $(unpacked_size payload_file "$work/payload.tar.gz") bytes unpacked."
   create "$image" "$work/payload.tar.gz" "$output"
-  echo "$output: $(wc -c < "$output") bytes; payload of $(wc -c < "$work/payload.tar.gz") bytes" \
-    "compressed, $(unpacked_size payload_file "$work/payload.tar.gz") bytes unpacked."
+  finish_work
+  echo "$output: $(wc -c < "$output") bytes; $summary"
 }
 
 # mkinstaller verify INSTALLER
 verify() {
   [ $# -eq 1 ] || { usage verify >&2; exit 2; }
   locate_payload "$1"
+  read_block "$1"
+  check_block "$1"
   check_payload installer_payload "$1"
-  echo "$1: sound installer; payload of $payload_length bytes at offset $payload_offset, $members members."
+  sums=
+  [ "$block" = none ] || sums="; image and payload match their SHA-256 checksums"
+  echo "$1: sound installer; payload of $payload_length bytes at offset $payload_offset, $members members$sums."
 }
 
 # mkinstaller list INSTALLER
 list() {
   [ $# -eq 1 ] || { usage list >&2; exit 2; }
   locate_payload "$1"
-  { installer_payload "$1" | gzip -dc; echo $? > "$work/gzip-status"; } | tar -tvf - ||
+  { installer_payload "$1" | gzip -dc; echo $? > "$work/gzip-status"; } |
+    LC_ALL=$caller_locale tar -tvf - ||
     fail "the payload of $1 holds no readable tar archive."
   [ "$(cat "$work/gzip-status")" = 0 ] || fail "the payload of $1 is not a sound gzip stream."
 }
@@ -216,8 +409,11 @@ info() {
     exit 1
   fi
   locate_payload "$1"
+  read_block "$1"
   unpacked=$(unpacked_size installer_payload "$1")
-  echo "image: $payload_offset bytes"
+  echo "image: $image_length bytes"
+  [ "$block" = none ] || echo "checksum block: $block_size bytes, SHA-256 of the image $block_image and of the payload $block_payload"
+  [ -z "$product_version" ] || echo "product version: $product_version"
   echo "payload: $payload_length bytes compressed, $unpacked bytes unpacked, ratio" \
     "$(awk -v u="$unpacked" -v c="$payload_length" 'BEGIN { printf "%.2f", u / c }')"
   echo "members: $(wc -l < "$work/members")"
@@ -232,7 +428,10 @@ case $command in
     case ${1-} in
       -h | --help) usage "$command"; exit 0 ;;
     esac
+    start_work
     "$command" "$@" ;;
   -h | --help) usage ;;
-  *) usage >&2; exit 2 ;;
+  --version) echo "$program (Zorvane 8 installer kit) @PROJECT_VERSION@" ;;
+  '') usage >&2; exit 2 ;;
+  *) misuse "" "there is no command $command" ;;
 esac

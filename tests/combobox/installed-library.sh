@@ -18,7 +18,7 @@ for header in ComboBox.h ComboBoxP.h; do
   [ -f "$(pkg-config --variable=includedir dtcombobox)/$header" ] ||
     { echo "$header was not installed" >&2; exit 1; }
 done
-[ -f "$prefix/share/man/man3/DtComboBox.3" ] ||
+[ -f "$prefix/share/man/man3/DtComboBox.3.gz" ] ||
   { echo "DtComboBox.3 was not installed under share/man/man3" >&2; exit 1; }
 
 # shellcheck disable=SC2046

@@ -9,10 +9,14 @@ pack "$work/product" "$work/payload.tar.gz"
 length=$(wc -c < "$work/payload.tar.gz")
 mkdir "$work/made"
 
-case="create writes image, payload and trailer, mode 0755"
+case="create writes image, checksum block, payload and trailer, mode 0755"
 run "$MKINSTALLER" create "$IMAGE" "$work/payload.tar.gz" "$work/made/installer"
 [ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/err")"
-{ cat "$IMAGE" "$work/payload.tar.gz"; printf '\n%s\n' "$length"; } > "$work/expected-installer"
+{ printf 'ZORVANE-CHECKSUMS 1\nimage-sha256 %s\npayload-sha256 %s\n' \
+    "$(sha256sum < "$IMAGE" | cut -c 1-64)" "$(sha256sum < "$work/payload.tar.gz" | cut -c 1-64)"
+  head -c 56 /dev/zero | tr '\0' '\n'; echo END-ZORVANE-CHECKSUMS; } > "$work/block"
+[ "$(wc -c < "$work/block")" = 256 ] || fail "$case: the expected block is not of 256 bytes"
+{ cat "$IMAGE" "$work/block" "$work/payload.tar.gz"; printf '\n%s\n' "$length"; } > "$work/expected-installer"
 cmp -s "$work/expected-installer" "$work/made/installer" || fail "$case: layout differs"
 [ "$(stat -c %a "$work/made/installer")" = 755 ] || fail "$case: mode $(stat -c %a "$work/made/installer")"
 
@@ -59,7 +63,7 @@ run "$MKINSTALLER" create "$work/no-such-image" "$work/payload.tar.gz" "$work/ma
 
 # Installers that verify must refuse: name|file.
 cp "$work/made/installer" "$work/crc"
-crc_at=$(($(wc -c < "$IMAGE") + length - 8))
+crc_at=$(($(wc -c < "$IMAGE") + 256 + length - 8))
 printf '\377' | dd of="$work/crc" bs=1 seek=$crc_at conv=notrunc 2>/dev/null
 cmp -s "$work/crc" "$work/made/installer" && fail "checksum was not changed"
 head -c -1 "$work/made/installer" > "$work/no-newline"

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The installer's own options, which need no display and unpack nothing:
 # --check and --list on sound installers of every tar format, cut-off ones,
-# corrupt payloads and payloads without a player; --help and --version; and
+# corrupt payloads and payloads without a player; --help, --version and
+# --licenses; and
 # the hint after the toolkit's line when no display can be opened.
 . "$(dirname "$0")/lib.sh"
 unset DISPLAY
@@ -103,10 +104,22 @@ run_option "$work/sound" --version
 [ "$status" = 0 ] && [ "$(cat "$work/out")" = "Zorvane 8, installer version $version" ] ||
   fail "$case: status $status: $(cat "$work/out")"
 
+case="--licenses: every component the image carries, its licence and where its source is"
+run_option "$work/sound" --licenses
+[ "$status" = 0 ] && [ ! -s "$work/err" ] || fail "$case: status $status: $(cat "$work/err")"
+sed -n 's/^  "\([^|]*\)|[^|]*|\([^|]*\)"$/\1|\2/p' "$(dirname "$0")/../../packaging/components.cmake" |
+  while IFS='|' read -r name licence; do
+    grep -A 1 -xF "  $name" "$work/out" | grep -qxF "    licence: $licence" || echo "$name"
+  done | grep . && fail "$case: the components above are not named with their licence"
+for text in "https://snapshot.debian.org/package/motif/" "The source of the installer itself" \
+            "GNU LESSER GENERAL PUBLIC LICENSE" "Permission is hereby granted" "Jean-loup Gailly"; do
+  grep -qF "$text" "$work/out" || fail "$case: no '$text'"
+done
+
 case="--help"
 run_option "$work/sound" --help
 [ "$status" = 0 ] || fail "$case: status $status"
-for word in "Usage: $work/sound" " -s DIRECTORY " " --check " " --list " " --help " " --version " \
+for word in "Usage: $work/sound" " -s DIRECTORY " " --check " " --list " " --help " " --version " " --licenses " \
             "-display" "-xrm" "Exit status: 0"; do
   grep -q -- "$word" "$work/out" || fail "$case: no '$word' in the help"
 done

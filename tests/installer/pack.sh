@@ -35,7 +35,7 @@ LC_ALL=C sort -c "$work/names" 2>/dev/null || fail "$case: names not sorted: $(c
 grep -v '^\./.' "$work/names" && fail "$case: names not of the form ./NAME"
 awk '$2 != "0/0"' "$work/members" | grep . && fail "$case: owners not 0/0"
 grep -q '^-rw------- .* \./share/zorvane/key$' "$work/members" || fail "$case: private mode lost"
-payload_at=$(($(wc -c < "$IMAGE") + 1))
+payload_at=$(($(wc -c < "$IMAGE") + 256 + 1))
 [ "$(tail -c +$payload_at "$work/made/first" | head -c 8 | od -An -tx1 | tr -d ' ')" = \
   1f8b080000000000 ] || fail "$case: the gzip header stores a name or a time"
 
@@ -87,7 +87,7 @@ a directory without ./zorvane|rm zorvane|bad has no executable ./zorvane
 a ./zorvane that is not executable|chmod 644 zorvane|bad has no executable ./zorvane
 a ./zorvane that is a directory|rm zorvane && mkdir zorvane|bad has no executable ./zorvane
 a ./zorvane that is a symbolic link|mv zorvane player && ln -s player zorvane|bad has no executable ./zorvane
-a ./zorvane of another mode than 0755|chmod 700 zorvane|not a file of mode 0755
+a ./zorvane of another mode than 0755|chmod 700 zorvane|zorvane in .*bad is of mode 0700, not 0755
 an absolute symbolic link|ln -s /etc/passwd share/passwd|link share/passwd in
 a relative symbolic link that climbs out|ln -s ../../../outside share/zorvane/outside|link share/zorvane/outside in
 a link through a link that climbs out|ln -s .. share/up && ln -s up/.. share/out|link share/out in
@@ -130,11 +130,13 @@ run "$MKINSTALLER" info "$work/made/first"
 length=$(tail -n 1 "$work/made/first")
 unpacked=$(tail -c +$payload_at "$work/made/first" | head -c "$length" | gzip -dc | wc -c)
 printf '%s\n' "installer: $work/made/first, $size bytes" "image: $(wc -c < "$IMAGE") bytes" \
+  "checksum block: 256 bytes, SHA-256 of the image $(sha256sum < "$IMAGE" | cut -c 1-64) and of the payload $(
+    tail -c +$payload_at "$work/made/first" | head -c "$length" | sha256sum | cut -c 1-64)" \
   "payload: $length bytes compressed, $unpacked bytes unpacked, ratio $(awk \
     "BEGIN { printf \"%.2f\", $unpacked / $length }")" \
   "members: $(wc -l < "$work/members")" "player: ./zorvane, $(wc -c < "$work/product/zorvane") bytes" \
-  "verdict: sound installer; payload of $length bytes at offset $(wc -c < "$IMAGE"), $(wc -l < \
-    "$work/members") members." | cmp -s - "$work/out" || fail "$case: $(cat "$work/out")"
+  "verdict: sound installer; payload of $length bytes at offset $((payload_at - 1)), $(wc -l < \
+    "$work/members") members; image and payload match their SHA-256 checksums."  | cmp -s - "$work/out" || fail "$case: $(cat "$work/out")"
 
 case="info on a cut-off installer"
 head -c -5000 "$work/made/first" > "$work/cut"

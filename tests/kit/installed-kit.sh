@@ -1,12 +1,14 @@
 #!/bin/sh
 # The kit installed into a temporary prefix, then moved elsewhere, and the
 # kit's Debian package unpacked: each holds every file a vendor and a Motif
-# programmer need, and its mkinstaller packs and verifies a product with its
-# own image, the same bytes as the build tree's, touching nothing of the build
-# or source tree.
-#   usage: installed-kit.sh BUILD_DIR SOURCE_DIR
+# programmer need, in directories open to all whatever the umask, and its
+# mkinstaller packs and verifies a product with its own image, the same bytes
+# as the build tree's, touching nothing of the build or source tree.  The
+# package passes lintian.
+#   usage: installed-kit.sh BUILD_DIR SOURCE_DIR MULTIARCH
 set -u
-build=$(realpath "$1") source=$(realpath "$2")
+build=$(realpath "$1") source=$(realpath "$2") multiarch=$3
+umask 077
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 work=$(mktemp -d /tmp/kit-test.XXXXXX)
@@ -21,14 +23,16 @@ echo "a skin" > "$work/product/share/zorvane/default.skin"
 
 # The kit's files below a prefix, a line each.
 kit_files='bin/mkinstaller
-share/zorvane-installer/zorvane-installer
-share/man/man1/mkinstaller.1
-share/man/man1/zorvane-installer.1
-share/man/man3/DtComboBox.3
+lib/zorvane-installer/zorvane-installer
+share/man/man1/mkinstaller.1.gz
+share/man/man1/zorvane-installer.1.gz
+share/man/man3/DtComboBox.3.gz
+share/doc/zorvane-installer-kit/copyright
+share/doc/zorvane-installer-kit/changelog.gz
 include/dtcombobox/ComboBox.h
 include/dtcombobox/ComboBoxP.h
-lib/libdtcombobox.a
-lib/pkgconfig/dtcombobox.pc'
+lib/'"$multiarch"'/libdtcombobox.a
+lib/'"$multiarch"'/pkgconfig/dtcombobox.pc'
 
 # Checks the kit below prefix $1: its files, then its mkinstaller at work.
 check_kit() {
@@ -36,7 +40,8 @@ check_kit() {
   printf '%s\n' "$kit_files" | while read -r file; do
     [ -f "$prefix/$file" ] || echo "FAIL: $case: no $file"
   done | grep . && failures=$((failures + 1))
-  for program in bin/mkinstaller share/zorvane-installer/zorvane-installer; do
+  find "$prefix" -type d ! -perm 0755 | grep . && fail "$case: directories not of mode 0755"
+  for program in bin/mkinstaller lib/zorvane-installer/zorvane-installer; do
     [ "$(stat -c %a "$prefix/$program")" = 755 ] || fail "$case: $program is not of mode 0755"
   done
   grep -rlIF -e "$build" -e "$source" "$prefix" && fail "$case: files name the build or source tree"
@@ -64,10 +69,18 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" > "$work/cpack" 
 deb=$(find "$work/deb" -maxdepth 1 -name '*.deb')
 [ "$(printf '%s\n' "$deb" | grep -c .)" = 1 ] || { echo "FAIL: $case: packages: $deb"; exit 1; }
 dpkg-deb -I "$deb" > "$work/info"
-for field in 'Package: zorvane-installer-kit' 'Version: 8.0' 'Architecture: amd64' \
-             'Depends: gzip, tar, libmotif-dev'; do
+for field in 'Package: zorvane-installer-kit' 'Version: 8\.0' 'Architecture: amd64' \
+             'Depends: libmotif-dev\(, libc6 (>= [0-9.]*)\)\?' 'Maintainer: .* <[^ ]*@[^ ]*>' \
+             'Static-Built-Using: glibc (= .*), gcc-[0-9]* (= .*motif (= .*zlib (= .*'; do
   grep -qx " $field" "$work/info" || fail "$case: no \"$field\" in: $(cat "$work/info")"
 done
+case="lintian on the Debian package"
+lintian --fail-on error,warning "$deb" > "$work/lintian" 2>&1 ||
+  fail "$case: $(grep -v '^running with root' "$work/lintian")"
+grep '^[EW]: ' "$work/lintian" && fail "$case: errors or warnings"
+awk '/^[^#]/ && NF && previous !~ /^#/ { print "an override without its reason: " $0 } { previous = $0 }' \
+  "$source/packaging/lintian-overrides" | grep . && fail "$case: overrides without a reason"
+case="the Debian package"
 dpkg-deb -c "$deb" > "$work/contents"
 printf '%s\n' "$kit_files" | while read -r file; do
   grep -q " \./usr/$file$" "$work/contents" || echo "FAIL: $case: the package lacks /usr/$file"

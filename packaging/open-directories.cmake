@@ -1,0 +1,30 @@
+# Run by the install before and after the kit's files (KIT_INSTALL_STEP is
+# "before" or "after"): the directories under the prefix that the install
+# makes for the kit (KIT_DIRECTORIES, relative to it, and the prefix) end up
+# 0755, as mkdir applies the umask to the modes CMake asks for.
+set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+if(KIT_INSTALL_STEP STREQUAL "before")
+  set(KIT_MADE_DIRECTORIES "")
+  set(candidates ${root})
+  foreach(directory IN LISTS KIT_DIRECTORIES)
+    set(path ${root})
+    string(REPLACE "/" ";" steps "${directory}")
+    foreach(step IN LISTS steps)
+      string(APPEND path "/${step}")
+      list(APPEND candidates ${path})
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES candidates)
+  foreach(path IN LISTS candidates)
+    if(NOT EXISTS "${path}")
+      list(APPEND KIT_MADE_DIRECTORIES "${path}")
+    endif()
+  endforeach()
+else()
+  foreach(path IN LISTS KIT_MADE_DIRECTORIES)
+    if(IS_DIRECTORY "${path}")
+      file(CHMOD "${path}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+           GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    endif()
+  endforeach()
+endif()
