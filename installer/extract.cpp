@@ -25,6 +25,8 @@ static bool Fail(const std::string &message) {
 // Enters the destination and unpacks the payload there; false, with the
 // failure reported, when either fails.
 static bool UnpackInto(FILE *self, long long length, char *destination) {
+    if (const char *missing = MissingUnpacker()) // found before the destination is entered
+        return Fail(Formatted(MSG_PROGRAM_MISSING, missing));
     mkdir(destination, 0700);
     if (chdir(destination) != 0)
         return Fail(Formatted(MSG_DESTINATION_NOT_DIRECTORY, destination));

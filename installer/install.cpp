@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "environment.h"
 #include "installer.h"
 #include "messages.h"
 #include "rollback.h"
@@ -16,11 +17,11 @@
 bool OwnFileReadable(void) {
     const char *self = ppArgv[0];
     struct stat status;
-    if (stat(self, &status) != 0) {
+    if (stat(OwnFilePath(), &status) != 0) {
         ReportFormatted(MSG_EXECUTABLE_NOT_FOUND, self, self, self);
         return false;
     }
-    int fd = open(self, O_RDONLY | O_CLOEXEC);
+    int fd = open(OwnFilePath(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         ReportFormatted(MSG_EXECUTABLE_UNREADABLE, self, self);
         return false;

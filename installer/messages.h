@@ -73,6 +73,11 @@
 #define MSG_LIST_FAILED                                                                            \
     "The payload of the installer file %s could not be listed in full; it is damaged."
 
+// The program that the unpack needs and that the search path lacks.
+#define MSG_PROGRAM_MISSING                                                                        \
+    "The program %s, which the installer needs to unpack the product, is not in any "            \
+    "directory of the search path (PATH); nothing was installed."
+
 // The installer's version.
 #define MSG_VERSION "Zorvane 8, installer version %s"
 

@@ -70,6 +70,11 @@ static int List(char *) {
     FILE *self = OpenOwnPayload(&length);
     if (self == nullptr)
         return EXIT_FAILURE;
+    if (const char *missing = MissingUnpacker()) {
+        fclose(self);
+        ReportFormatted(MSG_PROGRAM_MISSING, missing);
+        return EXIT_FAILURE;
+    }
     fflush(stdout); // before tar writes there
     bool listed = ListPayload(self, length);
     fclose(self);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "environment.h"
 #include "installer.h"
 #include "messages.h"
 #include "payload.h"
@@ -50,7 +51,7 @@ bool FindPayload(FILE *file, long long *length) {
 
 // Opens the installer's own file at its payload.
 FILE *OpenPayload(long long *length, std::string *failure) {
-    FILE *file = fopen(ppArgv[0], "rbe");
+    FILE *file = fopen(OwnFilePath(), "rbe");
     if (file == nullptr) {
         *failure = Formatted(MSG_EXECUTABLE_UNREADABLE, ppArgv[0], ppArgv[0]);
         return nullptr;

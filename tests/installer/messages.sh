@@ -13,14 +13,6 @@ case="empty destination"
 run "$work/installer" -s ""
 expect 1 'You must specify a destination directory.\n'
 
-case="started by a bare name from the search path"
-mkdir "$work/bin" "$work/elsewhere"
-name=zorvane8-installer-with-a-long-name-$(printf '%0200d' 0)
-cp "$work/installer" "$work/bin/$name"
-(cd "$work/elsewhere" && PATH="$work/bin:$PATH" run "$name" -s "$work/bare" &&
-  expect 1 "unable to find location of executable $name to self-extract.  Please run \n$name with an absolute path (e.g. ./$name)\n\n")
-[ -e "$work/bare" ] && fail "$case: the destination was made"
-
 case="destination whose parent does not exist, path beyond 1024 bytes"
 deep=$work/missing/$(printf '%01100d' 0)/product
 run "$work/installer" -s "$deep"

@@ -18,8 +18,14 @@
 #include <utility>
 #include <vector>
 
+#include "environment.h"
 #include "installer.h"
 #include "payload.h"
+
+// The installer's own file is the one that the test names, not this test program.
+const char *OwnFilePath(void) {
+    return ppArgv[0];
+}
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "environment.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -286,6 +287,11 @@ bool BecomeNobody() {
         if (system(("chown -R 65534:65534 '" + made + "'").c_str()) != 0)
             return false;
     return setgid(65534) == 0 && setuid(65534) == 0;
+}
+
+// The installer's own file is the one that the test chose, not this test program.
+const char *OwnFilePath(void) {
+    return ppArgv[0];
 }
 
 void UseInstallerFile(const std::string &path) {
