@@ -5,7 +5,8 @@
 # a newline, the payload's length in bytes in decimal, and a newline.
 # `pack` makes the payload from a product directory and, without --image,
 # takes the image installed with this tool: @IMAGE_FROM_TOOL@, relative to
-# the directory that holds it.
+# the directory that holds it.  The trailer is read by the program
+# @LOCATOR_FROM_TOOL@, the installer's own reader.
 set -u
 LC_ALL=C
 export LC_ALL
@@ -52,26 +53,15 @@ output_tmp=
 trap 'rm -rf "$work"; [ -n "$output_tmp" ] && rm -f "$output_tmp"' EXIT
 trap 'exit 1' HUP INT TERM
 
-# Sets payload_length and payload_offset from the trailer of installer $1.
+# Sets payload_length and payload_offset from the trailer of installer $1,
+# read by the installer's own reader, the program @LOCATOR_FROM_TOOL@ (relative
+# to the directory of this tool).
 locate_payload() {
   installer=$1
   [ -f "$installer" ] && [ -r "$installer" ] || fail "cannot read the installer $installer."
-  size=$(wc -c < "$installer")
-  tail -c 8192 "$installer" > "$work/tail"
-  [ "$(tail -c 1 "$work/tail" | od -An -tx1 | tr -d ' ')" = 0a ] ||
-    fail "$installer is damaged or incomplete: it does not end with the trailer's newline."
-  [ "$(tr -dc '\n' < "$work/tail" | wc -c)" -ge 2 ] ||
-    fail "$installer is damaged or incomplete: no trailer in its last 8192 bytes."
-  text=$(head -c -1 "$work/tail" | sed -n '$p')
-  printf '%s\n' "$text" | grep -qx '[[:space:]]*[0-9][0-9]*' ||
-    fail "$installer is damaged or incomplete: its trailer holds no payload length."
-  digits=$(printf '%s' "$text" | tr -d '[:space:]' | sed 's/^0*//')
-  [ -n "$digits" ] && [ ${#digits} -le 18 ] ||
-    fail "$installer is damaged or incomplete: its trailer gives an impossible payload length."
-  payload_length=$digits
-  payload_offset=$((size - ${#text} - 2 - payload_length))
-  [ "$payload_offset" -ge 0 ] ||
-    fail "$installer is damaged or incomplete: it is shorter than its trailer says."
+  location=$("$(dirname "$(readlink -f "$0")")/@LOCATOR_FROM_TOOL@" "$installer") ||
+    fail "$installer is damaged or incomplete: it does not end with its trailer, a newline, the payload's length in decimal digits and a newline, or its length does not fit."
+  payload_offset=${location% *} payload_length=${location#* }
 }
 
 # Writes the payload of installer $1 (found by locate_payload) to standard output.

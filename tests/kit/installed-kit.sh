@@ -22,6 +22,7 @@ echo "a skin" > "$work/product/share/zorvane/default.skin"
 # The kit's files below a prefix, a line each.
 kit_files='bin/mkinstaller
 share/zorvane-installer/zorvane-installer
+share/zorvane-installer/zorvane-payload-location
 share/man/man1/mkinstaller.1
 share/man/man1/zorvane-installer.1
 share/man/man3/DtComboBox.3
