@@ -294,14 +294,28 @@ static const char *TarFault(const TarWalk &walk) {
     return nullptr;
 }
 
+// Inflates and walks the payload of length bytes at the file's position;
+// what is wrong with its gzip stream or its tar archive, or null.
+static const char *WalkPayload(FILE *file, long long length, TarWalk *walk,
+                               unsigned long long *unpacked) {
+    const char *fault = InflatePayload(file, length, walk, unpacked);
+    return fault != nullptr ? fault : TarFault(*walk);
+}
+
+// What is wrong with the gzip stream or the tar archive of the payload of
+// length bytes at the file's position, or null when both are sound.
+const char *PayloadFault(FILE *file, long long length) {
+    TarWalk walk;
+    unsigned long long unpacked = 0;
+    return WalkPayload(file, length, &walk, &unpacked);
+}
+
 // Checks the payload of length bytes at the file's position and gives the
 // verdict on the installer's own file; the exit status.
 int CheckPayload(FILE *self, long long length) {
     TarWalk walk;
     unsigned long long unpacked = 0;
-    const char *fault = InflatePayload(self, length, &walk, &unpacked);
-    if (fault == nullptr)
-        fault = TarFault(walk);
+    const char *fault = WalkPayload(self, length, &walk, &unpacked);
     if (fault != nullptr)
         ReportFormatted(MSG_PAYLOAD_CORRUPT, ppArgv[0], fault);
     else if (!walk.player)

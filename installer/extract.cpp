@@ -22,6 +22,14 @@ static bool Fail(const std::string &message) {
     return false;
 }
 
+// The message for an unpack that failed: a damaged installer when the
+// payload at offset is, else the destination or the disk is to blame.
+static std::string UnpackFailure(FILE *self, off_t payload, long long length) {
+    if (fseeko(self, payload, SEEK_SET) == 0 && PayloadFault(self, length) != nullptr)
+        return Formatted(MSG_DAMAGED_INSTALLER, ppArgv[0]);
+    return MSG_UNPACK_FAILED;
+}
+
 // Enters the destination and unpacks the payload there; false, with the
 // failure reported, when either fails.
 static bool UnpackInto(FILE *self, long long length, char *destination) {
@@ -30,8 +38,9 @@ static bool UnpackInto(FILE *self, long long length, char *destination) {
     mkdir(destination, 0700);
     if (chdir(destination) != 0)
         return Fail(Formatted(MSG_DESTINATION_NOT_DIRECTORY, destination));
+    off_t payload = ftello(self);
     if (!UnpackPayload(self, length))
-        return Fail(MSG_UNPACK_FAILED);
+        return Fail(UnpackFailure(self, payload, length));
     return true;
 }
 

@@ -78,6 +78,13 @@
     "The program %s, which the installer needs to unpack the product, is not in any "            \
     "directory of the search path (PATH); nothing was installed."
 
+// --list when tar could not write the listing of a sound payload.
+#define MSG_LIST_NOT_WRITTEN                                                                       \
+    "The list of the product's files could not be written to the standard output."
+
+// What the system said when the standard output refused an option's text.
+#define MSG_OUTPUT_FAILED "The installer could not write to its standard output (%s)."
+
 // The installer's version.
 #define MSG_VERSION "Zorvane 8, installer version %s"
 

@@ -2,6 +2,7 @@
 // them all and also yields the usage text; an option is taken only when it
 // is the whole command line with its argument, so that everything else
 // (toolkit options included) reaches the wizard.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -64,6 +65,15 @@ static int Check(char *) {
     return status;
 }
 
+// Reports why a listing failed: a damaged payload at offset, or else an
+// output that took no listing.
+static void ReportListFailure(FILE *self, off_t payload, long long length) {
+    if (fseeko(self, payload, SEEK_SET) == 0 && PayloadFault(self, length) == nullptr)
+        ReportError(MSG_LIST_NOT_WRITTEN);
+    else
+        ReportFormatted(MSG_LIST_FAILED, ppArgv[0]);
+}
+
 // Lists the payload's members through tar.
 static int List(char *) {
     long long length;
@@ -76,10 +86,11 @@ static int List(char *) {
         return EXIT_FAILURE;
     }
     fflush(stdout); // before tar writes there
+    off_t payload = ftello(self);
     bool listed = ListPayload(self, length);
-    fclose(self);
     if (!listed)
-        ReportFormatted(MSG_LIST_FAILED, ppArgv[0]);
+        ReportListFailure(self, payload, length);
+    fclose(self);
     return listed ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
@@ -101,6 +112,15 @@ static int Version(char *) {
     return EXIT_SUCCESS;
 }
 
+// Whether all that an option printed reached the standard output; reported
+// when it did not (a full disk, say).
+static bool OutputWritten(void) {
+    if (fflush(stdout) == 0 && !ferror(stdout))
+        return true;
+    ReportFormatted(MSG_OUTPUT_FAILED, strerror(errno));
+    return false;
+}
+
 // Runs the option that the whole command line names, if any, and ends the
 // program with its status; returns when the command line names none.
 void RunChosenOption(int argc, char **argv) {
@@ -108,7 +128,8 @@ void RunChosenOption(int argc, char **argv) {
         int words = option.argument ? 2 : 1;
         if (argc == words + 1 && strcmp(argv[1], option.name) == 0) {
             bIsSilent = 1;
-            exit(option.run(argv[2])); // the directory of -s, else the list's null
+            int status = option.run(argv[2]); // the directory of -s, else the list's null
+            exit(OutputWritten() ? status : EXIT_FAILURE);
         }
     }
 }
