@@ -30,6 +30,14 @@ static std::string UnpackFailure(FILE *self, off_t payload, long long length) {
     return MSG_UNPACK_FAILED;
 }
 
+// Whether the unpack left the player, an executable regular ./zorvane, in
+// the working directory.
+static bool PlayerUnpacked(void) {
+    struct stat status;
+    return lstat("zorvane", &status) == 0 && S_ISREG(status.st_mode) &&
+           access("zorvane", X_OK) == 0;
+}
+
 // Enters the destination and unpacks the payload there; false, with the
 // failure reported, when either fails.
 static bool UnpackInto(FILE *self, long long length, char *destination) {
@@ -41,6 +49,8 @@ static bool UnpackInto(FILE *self, long long length, char *destination) {
     off_t payload = ftello(self);
     if (!UnpackPayload(self, length))
         return Fail(UnpackFailure(self, payload, length));
+    if (!PlayerUnpacked())
+        return Fail(Formatted(MSG_NO_PLAYER, ppArgv[0]));
     return true;
 }
 

@@ -63,6 +63,11 @@
 #define REASON_TAR_HEADER "unreadable tar header"
 #define REASON_TAR_CUT "unexpected end of the tar archive"
 #define REASON_NO_MEMORY "out of memory"
+#define REASON_TAR_NUMBER "a number field of a tar header that tar cannot read"
+#define REASON_PAX_RECORD "a pax record that tar refuses"
+#define REASON_TAR_PARENT "a member name with a '..' component, which tar refuses"
+#define REASON_TAR_INSIDE_FILE "a member inside one that is a file"
+#define REASON_TAR_HARD_LINK "a hard link to no file made before it"
 
 // The installer's own file.
 #define MSG_NO_PLAYER                                                                              \
