@@ -8,6 +8,7 @@
 
 #include "installer.h"
 #include "messages.h"
+#include "ownership.h"
 #include "payload.h"
 #include "rollback.h"
 #include "unpack.h"
@@ -77,8 +78,10 @@ static FILE *OpenPreferences(const std::string &path) {
 // home that is unknown or refuses the file leaves the player its defaults.
 static void WritePreferences(void) {
     const char *home = getenv("HOME");
-    if (!home)
-        return;
+    std::string component;
+    const char *reason;
+    if (!home || (geteuid() == 0 && !OnlyRootControls(home, &component, &reason)))
+        return; // as root, not into a home that another user could redirect
     FILE *preferences = OpenPreferences(std::string(home) + "/" + PREFERENCES_FILE);
     if (!preferences)
         return;

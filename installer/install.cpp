@@ -9,6 +9,7 @@
 #include "environment.h"
 #include "installer.h"
 #include "messages.h"
+#include "ownership.h"
 #include "rollback.h"
 #include "unpack.h"
 #include "wizard.h"
@@ -35,7 +36,7 @@ static bool DestinationMade(const char *destination) {
     struct stat status;
     if (stat(destination, &status) == 0)
         return true;
-    if (mkdir(destination, 0777) != 0) {
+    if (mkdir(destination, 0755) != 0) { // never open to others, whatever the umask
         ReportFormatted(MSG_CANNOT_MAKE_DIRECTORY, destination);
         return false;
     }
@@ -57,7 +58,8 @@ static bool ReadyToInstall(const char *destination) {
         ReportError(MSG_NO_DESTINATION);
         return false;
     }
-    if (!OwnFileReadable() || !DestinationMade(destination))
+    if (!OwnFileReadable() || !DestinationSafeForRoot(destination) ||
+        !DestinationMade(destination))
         return false;
     if (access(destination, W_OK) != 0) {
         ReportError(MSG_NO_WRITE_PERMISSION);

@@ -90,6 +90,15 @@
 // What the system said when the standard output refused an option's text.
 #define MSG_OUTPUT_FAILED "The installer could not write to its standard output (%s)."
 
+// As root: the destination, the component of its path that another user
+// could change, and why (one of the REASON_ texts below).
+#define MSG_UNSAFE_FOR_ROOT                                                                        \
+    "As root, the installer does not install into %s: its path passes through %s, %s, so "       \
+    "another user could send the product elsewhere; nothing was installed."
+#define REASON_LINK_OF_OTHER_USER "a symbolic link that another user owns"
+#define REASON_DIRECTORY_OF_OTHER_USER "a directory that another user owns"
+#define REASON_DIRECTORY_OPEN_TO_OTHERS "a directory that other users may write"
+
 // The installer's version.
 #define MSG_VERSION "Zorvane 8, installer version %s"
 
