@@ -14,15 +14,16 @@ export LC_ALL
 program=${0##*/}
 
 # The commands: name|arguments|what it does.  Every usage text comes from here.
-commands='pack|[OPTIONS] PRODUCT_DIR OUTPUT|Packs the directory PRODUCT_DIR, which holds the player ./zorvane, into a payload and writes OUTPUT (mode 0755) as create does. The members are ./zorvane, ./share/... (never ./), sorted by name, owned by 0:0, with the permissions they have in the directory; modification times are clamped to SOURCE_DATE_EPOCH when it is set. The same directory gives the same bytes every time. Refuses, writing nothing, a directory without an executable ./zorvane, a symbolic link that points outside the directory, a file it cannot read, and an OUTPUT inside the directory. Prints one line: OUTPUT, its size, and the compressed and unpacked sizes of the payload.
-create|IMAGE PAYLOAD.tar.gz OUTPUT|Writes OUTPUT (mode 0755): IMAGE, then PAYLOAD, then the trailer. PAYLOAD must be a sound gzip stream holding a tar archive with ./zorvane of mode 0755 at its top; otherwise nothing is written.
+commands='pack|[OPTIONS] PRODUCT_DIR OUTPUT|Packs the directory PRODUCT_DIR, which holds the player ./zorvane, into a payload and writes OUTPUT (mode 0755) as create does. The members are ./zorvane, ./share/... (never ./), sorted by name, owned by 0:0, with the permissions they have in the directory; modification times are clamped to SOURCE_DATE_EPOCH when it is set. The same directory gives the same bytes every time. Refuses, writing nothing, a directory without an executable ./zorvane, a symbolic link that points outside the directory, a file it cannot read, device nodes, FIFOs, sockets and set-user-ID or set-group-ID files (naming every one; see --allow-special), an OUTPUT inside the directory, and an OUTPUT that exists and is not a regular file. Warns of files and directories that every user may write. Prints one line: OUTPUT, its size, and the compressed and unpacked sizes of the payload.
+create|IMAGE PAYLOAD.tar.gz OUTPUT|Writes OUTPUT (mode 0755): IMAGE, then PAYLOAD, then the trailer. PAYLOAD must be a sound gzip stream holding a tar archive with ./zorvane of mode 0755 at its top; otherwise nothing is written. An OUTPUT that exists and is not a regular file (a device, a FIFO, a link) is refused and left as it is.
 verify|INSTALLER|Checks the trailer of INSTALLER and that its payload is a sound gzip stream holding a readable tar archive with ./zorvane of mode 0755 at its top.  Prints a one-line verdict; the status is 0 only for a sound installer.
 list|INSTALLER|Lists the members of the payload of INSTALLER, like tar tvf.
 info|INSTALLER|Prints the sizes of INSTALLER, of its image, of its payload compressed and unpacked and their ratio, the number of members, the size of the player, and the verdict of verify; the status is that of verify.'
 
 # The options: command|option|what it does.
 options='pack|--image IMAGE|The installer image to put in front of the payload (default: the image installed with mkinstaller).
-pack|--level N|The gzip compression level, 1 to 9 (default: 9).'
+pack|--level N|The gzip compression level, 1 to 9 (default: 9).
+pack|--allow-special|Packs device nodes, FIFOs, sockets and set-user-ID or set-group-ID files, which pack otherwise refuses: an installer run as root would make them on every machine it installs on.'
 
 # Prints the usage of one command, or of all of them.
 usage() {
@@ -82,12 +83,22 @@ check_payload() {
     fail "the payload is not a sound gzip stream: $(grep -m 1 . "$work/gzip")"
   "$1" "$2" | gzip -dc | tar -tvf - > "$work/members" 2> "$work/tar" ||
     fail "the payload holds no readable tar archive: $(grep -m 1 . "$work/tar")"
-  mode=$(awk '$6 == "./zorvane" && NF == 6 { mode = $1 } END { print mode }' "$work/members")
+  # the player as a file, or as a hard link to one packed before it
+  mode=$(awk '$6 == "./zorvane" && (NF == 6 || ($1 ~ /^h/ && $7 == "link")) {
+      mode = $1; sub(/^h/, "-", mode) } END { print mode }' "$work/members")
   [ -n "$mode" ] || fail "the payload has no ./zorvane at its top."
   [ "$mode" = -rwxr-xr-x ] || fail "./zorvane in the payload is $mode, not a file of mode 0755."
   "$1" "$2" | gzip -dc | tar -tf - 2>/dev/null | grep -q '^/\|\(^\|/\)\.\.\(/\|$\)' &&
     fail "the payload has members outside the directory it is unpacked into."
   members=$(wc -l < "$work/members")
+}
+
+# Fails if $1 exists and is not a regular file, which the rename of the
+# new installer over it would replace (as root, /dev/null, say).
+check_output() {
+  { [ -e "$1" ] || [ -L "$1" ]; } && { [ -L "$1" ] || [ ! -f "$1" ]; } &&
+    fail "the output $1 exists and is not a regular file; it is left as it is."
+  return 0
 }
 
 # mkinstaller create IMAGE PAYLOAD OUTPUT
@@ -96,6 +107,7 @@ create() {
   image=$1 payload=$2 output=$3
   [ -f "$image" ] && [ -r "$image" ] || fail "cannot read the image $image."
   [ -f "$payload" ] && [ -r "$payload" ] || fail "cannot read the payload $payload."
+  check_output "$output"
   check_payload payload_file "$payload"
   length=$(wc -c < "$payload")
   output_tmp=$(mktemp "$(dirname "$output")/.mkinstaller.XXXXXX") ||
@@ -134,6 +146,22 @@ check_tree() {
   [ -z "$unreadable" ] || fail "cannot read ${unreadable#"$2"/} in $1."
 }
 
+# Fails, naming every one, if product directory $1, whose canonical path is
+# $2, holds device nodes, FIFOs, sockets or set-user-ID or set-group-ID
+# files, unless $3 is "allow"; warns of what every user may write.
+check_special() {
+  find "$2" -mindepth 1 \( -type b -o -type c \) -printf '  %P: a device node\n' \
+    -o -type p -printf '  %P: a FIFO\n' -o -type s -printf '  %P: a socket\n' \
+    -o -type f -perm -4000 -printf '  %P: a set-user-ID file\n' \
+    -o -type f -perm -2000 -printf '  %P: a set-group-ID file\n' | sort > "$work/special"
+  if [ -s "$work/special" ] && [ "$3" != allow ]; then
+    echo "$program: $1 holds files that an installer should not make (--allow-special packs them):" >&2
+    cat "$work/special" >&2
+    exit 1
+  fi
+  find "$2" ! -type l -perm -0002 -printf "$program: warning: %P in $1 is writable by every user.\n" >&2
+}
+
 # Writes to standard output the gzip'd tar archive of directory $1, made
 # the same way every time, at gzip level $2.
 pack_payload() {
@@ -147,13 +175,14 @@ pack_payload() {
   } | gzip -n "-$level"
 }
 
-# mkinstaller pack [--image IMAGE] [--level N] PRODUCT_DIR OUTPUT
+# mkinstaller pack [--image IMAGE] [--level N] [--allow-special] PRODUCT_DIR OUTPUT
 pack() {
-  image=$(dirname "$(readlink -f "$0")")/@IMAGE_FROM_TOOL@ level=9
+  image=$(dirname "$(readlink -f "$0")")/@IMAGE_FROM_TOOL@ level=9 special=refuse
   while [ $# -gt 0 ]; do
     case $1 in
       --image) [ $# -ge 2 ] || { usage pack >&2; exit 2; }; image=$2; shift 2 ;;
       --level) [ $# -ge 2 ] || { usage pack >&2; exit 2; }; level=$2; shift 2 ;;
+      --allow-special) special=allow; shift ;;
       --) shift; break ;;
       -*) usage pack >&2; exit 2 ;;
       *) break ;;
@@ -170,8 +199,10 @@ pack() {
     fail "the output $output lies inside the product directory $1." ;;
   esac
   [ -f "$image" ] && [ -r "$image" ] || fail "cannot read the image $image."
+  check_output "$output"
   check_player "$product"
   check_tree "$1" "$product"
+  check_special "$1" "$product" "$special"
   pack_payload "$product" "$level" > "$work/payload.tar.gz"
   [ "$(cat "$work/tar-status")" = 0 ] || fail "cannot pack $1: $(grep -m 1 . "$work/tar")"
   create "$image" "$work/payload.tar.gz" "$output"
