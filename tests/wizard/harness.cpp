@@ -243,7 +243,7 @@ static std::vector<std::string> madeDirectories;
 std::string TemporaryDirectory() {
     char pattern[] = "/tmp/wizard-test.XXXXXX";
     std::string directory = mkdtemp(pattern);
-    chmod(directory.c_str(), 0777);
+    chmod(directory.c_str(), 0755); // open to others, root would refuse to install below it
     if (madeDirectories.empty())
         atexit([] {
             // an install has entered one of them: leave it before it goes
@@ -314,7 +314,8 @@ std::string MakeProduct(const std::string &player, int mode) {
 
 std::string InstallerWhosePlayerCannotStart() {
     std::string path = TemporaryDirectory() + "/installer.bin";
-    WriteInstallerFile(path, PackDirectory(MakeProduct("not a program\n", 0644)));
+    // executable, so that the unpack takes it for the player, yet no program
+    WriteInstallerFile(path, PackDirectory(MakeProduct("not a program\n", 0755)));
     return path;
 }
 
