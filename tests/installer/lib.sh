@@ -119,6 +119,15 @@ expect_unpacked() {
     fail "$case: file contents differ from tar xzf"
 }
 
+# Runs a command as nobody when we are root, so that permissions count.
+as_user() {
+  if [ "$(id -u)" = 0 ]; then
+    setpriv --reuid=65534 --regid=65534 --clear-groups -- "$@"
+  else
+    "$@"
+  fi
+}
+
 . "$(dirname "$0")/../wait-installer.sh"
 
 # Starts the wizard, running command $3... in directory $1, on the display

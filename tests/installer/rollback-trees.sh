@@ -6,15 +6,6 @@
 . "$(dirname "$0")/lib.sh"
 unset DISPLAY
 
-# Runs a command as nobody when we are root, so that permissions count.
-as_user() {
-  if [ "$(id -u)" = 0 ]; then
-    setpriv --reuid=65534 --regid=65534 --clear-groups -- "$@"
-  else
-    "$@"
-  fi
-}
-
 # Writes installer $2 of product directory $1 (GNU tar format, any depth)
 # whose gzip checksum is wrong: tar unpacks all of it, then gunzip fails.
 broken_installer() {

@@ -8,15 +8,6 @@
 . "$(dirname "$0")/lib.sh"
 trap 'umount "$work/mounted/share/zorvane/skins" 2>/dev/null; chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
 
-# Runs a command as nobody when we are root, so that permissions count.
-as_user() {
-  if [ "$(id -u)" = 0 ]; then
-    setpriv --reuid=65534 --regid=65534 --clear-groups -- "$@"
-  else
-    "$@"
-  fi
-}
-
 # A product of 2.3 MB that does not compress, with a link out of the tree
 # and a directory that the unpack makes read-only; share/ comes first.
 make_product "$work/product"
