@@ -38,8 +38,9 @@ static std::vector<unsigned char> Gzipped(const uint8_t *data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0)
         return 0;
-    std::vector<unsigned char> payload =
-        data[0] % 2 ? Gzipped(data + 1, size - 1) : std::vector<unsigned char>(data + 1, data + size);
+    std::vector<unsigned char> payload = data[0] % 2
+                                             ? Gzipped(data + 1, size - 1)
+                                             : std::vector<unsigned char>(data + 1, data + size);
     if (payload.empty())
         return 0;
     FILE *file = fmemopen(payload.data(), payload.size(), "rb");

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <map>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 #include <zlib.h>
@@ -43,11 +43,11 @@ struct TarWalk {
     unsigned long long keep = 0; // of those, bytes to keep in extension
     char extensionType = 0;      // 'L' or 'K' (GNU long names) or 'x' (pax record) being read
     std::string extension;
-    std::string nextName;          // the next member's name, from an extension
-    std::string nextLink;          // the next member's link target, from an extension
-    long long nextSize = -1;       // the next member's size, from a pax record
-    bool sparseMap = false;        // the next block continues a GNU sparse member's map
-    unsigned long long sparseData = 0; // the data of that member, which follows its map
+    std::string nextName;                 // the next member's name, from an extension
+    std::string nextLink;                 // the next member's link target, from an extension
+    long long nextSize = -1;              // the next member's size, from a pax record
+    bool sparseMap = false;               // the next block continues a GNU sparse member's map
+    unsigned long long sparseData = 0;    // the data of that member, which follows its map
     std::map<std::string, MadePath> made; // what tar has made so far, by normalised name
     unsigned long long members = 0;
     bool ended = false, broken = false;
@@ -258,7 +258,8 @@ static const char *PlacementFault(const TarWalk &walk, const std::string &name, 
 // Takes in a member's header: notes what it makes, as tar would make it.
 static void ReadMember(TarWalk *walk, char type, unsigned long long size, unsigned long long mode) {
     std::string given = walk->nextName.empty() ? HeaderName(walk->header) : walk->nextName;
-    std::string givenLink = walk->nextLink.empty() ? Field(walk->header + 157, 100) : walk->nextLink;
+    std::string givenLink =
+        walk->nextLink.empty() ? Field(walk->header + 157, 100) : walk->nextLink;
     if (walk->nextSize >= 0)
         size = walk->nextSize;
     walk->nextName.clear();

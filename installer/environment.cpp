@@ -14,8 +14,8 @@
 extern char **environ;
 
 // Variables through which tar and gzip take options or change how they read.
-static const char *const OPTION_VARIABLES[] = {"TAR_OPTIONS", "TAPE",    "GZIP",
-                                               "GZIP_OPT",    "POSIXLY_CORRECT"};
+static const char *const OPTION_VARIABLES[] = {"TAR_OPTIONS", "TAPE", "GZIP", "GZIP_OPT",
+                                               "POSIXLY_CORRECT"};
 
 // Gives the signals whose default the installer relies on their default back.
 static void ResetSignals(void) {

@@ -58,8 +58,7 @@ static bool ReadyToInstall(const char *destination) {
         ReportError(MSG_NO_DESTINATION);
         return false;
     }
-    if (!OwnFileReadable() || !DestinationSafeForRoot(destination) ||
-        !DestinationMade(destination))
+    if (!OwnFileReadable() || !DestinationSafeForRoot(destination) || !DestinationMade(destination))
         return false;
     if (access(destination, W_OK) != 0) {
         ReportError(MSG_NO_WRITE_PERMISSION);

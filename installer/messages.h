@@ -80,8 +80,8 @@
 
 // The program that the unpack needs and that the search path lacks.
 #define MSG_PROGRAM_MISSING                                                                        \
-    "The program %s, which the installer needs to unpack the product, is not in any "            \
-    "directory of the search path (PATH); nothing was installed."
+    "The program %s, which the installer needs to unpack the product, is not in any "              \
+    "directory of the search path (PATH)."
 
 // --list when tar could not write the listing of a sound payload.
 #define MSG_LIST_NOT_WRITTEN                                                                       \
@@ -93,7 +93,7 @@
 // As root: the destination, the component of its path that another user
 // could change, and why (one of the REASON_ texts below).
 #define MSG_UNSAFE_FOR_ROOT                                                                        \
-    "As root, the installer does not install into %s: its path passes through %s, %s, so "       \
+    "As root, the installer does not install into %s: its path passes through %s, %s, so "         \
     "another user could send the product elsewhere; nothing was installed."
 #define REASON_LINK_OF_OTHER_USER "a symbolic link that another user owns"
 #define REASON_DIRECTORY_OF_OTHER_USER "a directory that another user owns"

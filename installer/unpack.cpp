@@ -2,9 +2,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <string>
 #include <fcntl.h>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -70,8 +70,8 @@ static pid_t Spawn(const std::string &path, char *arguments[], int input, int ou
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
     pid_t pid = -1;
-    int failed = path.empty() || posix_spawn(&pid, path.c_str(), &actions, &attributes,
-                                             arguments, ChildEnvironment());
+    int failed = path.empty() || posix_spawn(&pid, path.c_str(), &actions, &attributes, arguments,
+                                             ChildEnvironment());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return failed ? -1 : pid;

@@ -111,7 +111,8 @@ std::string MakeInstaller(const Scratch &scratch, const std::string &archive) {
 // Whether real gunzip | tar unpacks the archive and leaves an executable
 // regular ./zorvane.
 bool TarMakesPlayer(const Scratch &scratch) {
-    return Shell("cd '" + scratch.path + "' && rm -rf unpacked && mkdir unpacked && cd unpacked && " +
+    return Shell("cd '" + scratch.path +
+                 "' && rm -rf unpacked && mkdir unpacked && cd unpacked && " +
                  "gunzip < ../case.gz | tar -xof - 2>/dev/null && [ -f zorvane ] && " +
                  "[ ! -L zorvane ] && [ -x zorvane ]") == 0;
 }
@@ -133,10 +134,13 @@ TEST(Check, AgreesWithGnuTarOnHandMadeArchives) {
         {"pax mtime=xyz", Pax("mtime", "xyz") + Player() + kEnd, false},
         {"pax uid=-5", Pax("uid", "-5") + Player() + kEnd, false},
         {"pax mtime=-1.5", Pax("mtime", "-1.5") + Player() + kEnd, true},
-        {"digits after a size's NUL", Player({{124, std::string("0000000012\0" "7", 12)}}) + kEnd,
+        {"digits after a size's NUL",
+         Player({{124, std::string("0000000012\0"
+                                   "7",
+                                   12)}}) +
+             kEnd,
          true},
-        {"blanks for a size", Header("./zorvane", 0, '0', 0755, "", {{124, "           "}}) +
-                                  kEnd,
+        {"blanks for a size", Header("./zorvane", 0, '0', 0755, "", {{124, "           "}}) + kEnd,
          true},
         {"a GNU sparse member whose map goes on in an extension block",
          Player() + SparseMember() + kEnd, true},
@@ -159,9 +163,8 @@ TEST(Check, AgreesWithGnuTarOnHandMadeArchives) {
          false},
         {"./zorvane, then a file inside it",
          Player() + Header("./zorvane/x", 1, '0', 0644) + Data("x") + kEnd, false},
-        {"a player of a type tar does not know", Header("./zorvane", kScript.size(), 'Q') +
-                                                      Data(kScript) + kEnd,
-         true},
+        {"a player of a type tar does not know",
+         Header("./zorvane", kScript.size(), 'Q') + Data(kScript) + kEnd, true},
         {"the player a symbolic link", Header("./zorvane", 0, '2', 0777, "bin/real") + kEnd, false},
         {"no player", Header("./README", 0, '0', 0644) + kEnd, false},
     };
@@ -172,7 +175,8 @@ TEST(Check, AgreesWithGnuTarOnHandMadeArchives) {
         EXPECT_EQ(Shell("'" + installer + "' --check > /dev/null 2>&1"), c.sound ? 0 : 1) << c.name;
         // -s keeps the same promise, and takes a destination it made away again
         std::string destination = scratch.path + "/destination";
-        EXPECT_EQ(Shell("'" + installer + "' -s '" + destination + "' 2> /dev/null"), c.sound ? 0 : 1)
+        EXPECT_EQ(Shell("'" + installer + "' -s '" + destination + "' 2> /dev/null"),
+                  c.sound ? 0 : 1)
             << c.name;
         struct stat made;
         EXPECT_EQ(lstat(destination.c_str(), &made) == 0, c.sound) << c.name;

@@ -108,7 +108,7 @@ while IFS='|' read -r case command message; do
   [ "$status" = 1 ] || fail "$case: status $status"
   [ "$(tail -n 1 "$work/err")" = "$(eval echo "\"$message\"")" ] || fail "$case: said $(cat "$work/err")"
 done <<'OUTPUTS'
---list, gunzip missing|PATH="$work/only-tar" "$work/sound" --list > /dev/null|The program gunzip, which the installer needs to unpack the product, is not in any directory of the search path (PATH); nothing was installed.
+--list, gunzip missing|PATH="$work/only-tar" "$work/sound" --list > /dev/null|The program gunzip, which the installer needs to unpack the product, is not in any directory of the search path (PATH).
 --list, its output closed|"$work/sound" --list >&-|The list of the product's files could not be written to the standard output.
 --list into a full disk|"$work/sound" --list > /dev/full|The list of the product's files could not be written to the standard output.
 --check into a full disk|"$work/sound" --check > /dev/full|$full
