@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test demo clean
+.PHONY: all deps build test demo fuzz clean
 
 all: build
 
@@ -18,6 +18,14 @@ build: deps
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer target for --check's payload checker, with AddressSanitizer
+# and UndefinedBehaviorSanitizer; run it as $(FUZZ_DIR)/check_fuzz.
+FUZZ_DIR ?= $(BUILD)/fuzz
+fuzz:
+	@mkdir -p $(FUZZ_DIR)
+	@clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+	  -Iinstaller fuzz/check_fuzz.cpp installer/check.cpp -lz -o $(FUZZ_DIR)/check_fuzz
 
 demo: build
 	@scripts/run-demo $(BUILD)/Zorvane8-installer.bin

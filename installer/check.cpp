@@ -3,8 +3,10 @@
 // takes it) holding a tar archive, read header by header as the bytes come
 // out, with an executable ./zorvane at its top.
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 #include <zlib.h>
@@ -25,24 +27,44 @@ enum {
 // another may begin), or in the zeros that gunzip allows at the end.
 enum GzipPhase { IN_MEMBER, AFTER_MEMBER, IN_ZEROS };
 
+// What a path of the unpacked tree is once tar has made it.
+enum PathKind { REGULAR_FILE, DIRECTORY, OTHER_FILE };
+
+// A path that the archive makes: its kind and, for a file, whether its
+// owner may run it.
+struct MadePath {
+    PathKind kind;
+    bool executable;
+};
+
 // The walk through the tar archive as its bytes come out of the gzip stream.
 struct TarWalk {
     unsigned char header[TAR_BLOCK];
     size_t gathered = 0;         // bytes of the next header gathered so far
     unsigned long long skip = 0; // bytes of member data and padding still to pass
     unsigned long long keep = 0; // of those, bytes to keep in extension
-    char extensionType = 0;      // 'L' (GNU long name) or 'x' (pax record) being read
+    char extensionType = 0;      // 'L' or 'K' (GNU long names) or 'x' (pax record) being read
     std::string extension;
-    std::string nextName;    // the next member's name, from an extension
-    long long nextSize = -1; // the next member's size, from a pax record
+    std::string nextName;                 // the next member's name, from an extension
+    std::string nextLink;                 // the next member's link target, from an extension
+    long long nextSize = -1;              // the next member's size, from a pax record
+    bool sparseMap = false;               // the next block continues a GNU sparse member's map
+    unsigned long long sparseData = 0;    // the data of that member, which follows its map
+    std::map<std::string, MadePath> made; // what tar has made so far, by normalised name
     unsigned long long members = 0;
-    bool player = false, ended = false, broken = false;
-    bool sparseExtension = false;      // the next block continues a sparse file's map
-    unsigned long long sparseData = 0; // the data and padding after that map
+    bool ended = false, broken = false;
+    const char *fault = nullptr; // why the archive is broken, where known
 };
 
-// Reads a number field of a tar header: octal digits between blanks and
-// NULs, or GNU's base-256 form for large values.
+// Notes that tar fails on the archive, and why.
+static void Break(TarWalk *walk, const char *reason) {
+    walk->broken = true;
+    walk->fault = reason;
+}
+
+// Reads a number field of a tar header as tar does: blanks or NULs alone
+// are 0; else octal digits after blanks (and one leading NUL) up to a blank,
+// a NUL or the field's end, or GNU's base-256 form for large values.
 static bool ParseNumber(const unsigned char *field, size_t width, unsigned long long *value) {
     *value = 0;
     if (field[0] & 0x80) {
@@ -50,24 +72,21 @@ static bool ParseNumber(const unsigned char *field, size_t width, unsigned long 
             return false;
         *value = field[0] & 0x3f;
         for (size_t i = 1; i < width; i++) {
-            if (*value >> 56)
+            if (*value >> 55) // beyond what a file offset holds
                 return false;
             *value = *value << 8 | field[i];
         }
         return true;
     }
-    size_t i = 0;
+    size_t i = field[0] == '\0' ? 1 : 0;
     while (i < width && field[i] == ' ')
         i++;
-    size_t digits = i;
-    for (; i < width && field[i] >= '0' && field[i] <= '7'; i++)
-        *value = *value * 8 + (field[i] - '0');
-    if (i == digits)
-        return false;
-    for (; i < width; i++)
-        if (field[i] != ' ' && field[i] != '\0')
+    for (; i < width && field[i] >= '0' && field[i] <= '7'; i++) {
+        if (*value >> 60)
             return false;
-    return true;
+        *value = *value * 8 + (field[i] - '0');
+    }
+    return i == width || field[i] == ' ' || field[i] == '\0';
 }
 
 // Whether the header's checksum matches its bytes, summed as unsigned bytes
@@ -100,16 +119,61 @@ static std::string HeaderName(const unsigned char *header) {
     return name;
 }
 
-// Whether a member's name is the player's at the archive's top.
-static bool IsPlayerName(const std::string &name) {
+// A member's name as tar unpacks it: without leading slashes, empty and
+// "." components; false when a ".." component makes tar refuse it.
+static bool NormalisedName(const std::string &name, std::string *normalised) {
+    normalised->clear();
     size_t start = 0;
-    while (name.compare(start, 2, "./") == 0)
-        start += 2;
-    return name.compare(start, std::string::npos, "zorvane") == 0;
+    while (start <= name.size()) {
+        size_t end = std::min(name.find('/', start), name.size());
+        std::string component = name.substr(start, end - start);
+        start = end + 1;
+        if (component == "..")
+            return false;
+        if (component.empty() || component == ".")
+            continue;
+        *normalised += (normalised->empty() ? "" : "/") + component;
+    }
+    return true;
 }
 
-// Takes the path and size that a pax record gives the next member; false
-// when the record is malformed.
+// Whether a pax record's value is a decimal number of at most largest.
+static bool PaxNumber(const std::string &value, unsigned long long largest) {
+    if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    errno = 0;
+    unsigned long long number = strtoull(value.c_str(), nullptr, 10);
+    return errno == 0 && number <= largest;
+}
+
+// Whether a pax record's value is a time as tar reads it: an optional minus
+// sign, decimal digits and an optional fraction.
+static bool PaxTime(const std::string &value) {
+    size_t digits = value[0] == '-' ? 1 : 0;
+    size_t point = value.find('.');
+    std::string whole = value.substr(digits, point == std::string::npos ? point : point - digits);
+    std::string fraction = point == std::string::npos ? "0" : value.substr(point + 1);
+    return PaxNumber(whole, ~0ULL >> 1) && (fraction.empty() || PaxNumber(fraction, ~0ULL));
+}
+
+// Takes one pax record for the next member; false when tar refuses its value.
+static bool TakePaxRecord(TarWalk *walk, const std::string &key, const std::string &value) {
+    if (key == "path")
+        walk->nextName = value;
+    else if (key == "linkpath")
+        walk->nextLink = value;
+    else if (key == "size")
+        return PaxNumber(value, ~0ULL >> 1) &&
+               (walk->nextSize = strtoll(value.c_str(), nullptr, 10), true);
+    else if (key == "uid" || key == "gid")
+        return PaxNumber(value, 0xffffffffULL);
+    else if (key == "mtime" || key == "atime" || key == "ctime")
+        return !value.empty() && PaxTime(value);
+    return true;
+}
+
+// Takes the records of a pax extension for the next member; false when one
+// is malformed or holds a value that tar refuses.
 static bool ReadPaxRecords(TarWalk *walk) {
     const std::string &text = walk->extension;
     size_t at = 0;
@@ -122,13 +186,9 @@ static bool ReadPaxRecords(TarWalk *walk) {
             return false;
         std::string record = text.substr(keyStart, at + length - 1 - keyStart);
         size_t equals = record.find('=');
-        if (equals == std::string::npos)
+        if (equals == std::string::npos ||
+            !TakePaxRecord(walk, record.substr(0, equals), record.substr(equals + 1)))
             return false;
-        std::string key = record.substr(0, equals), value = record.substr(equals + 1);
-        if (key == "path")
-            walk->nextName = value;
-        else if (key == "size")
-            walk->nextSize = strtoll(value.c_str(), nullptr, 10);
         at += length;
     }
     return true;
@@ -138,8 +198,10 @@ static bool ReadPaxRecords(TarWalk *walk) {
 static void EndExtension(TarWalk *walk) {
     if (walk->extensionType == 'L')
         walk->nextName = walk->extension.c_str(); // up to its NUL
+    else if (walk->extensionType == 'K')
+        walk->nextLink = walk->extension.c_str();
     else if (!ReadPaxRecords(walk))
-        walk->broken = true;
+        Break(walk, REASON_PAX_RECORD);
     walk->extensionType = 0;
 }
 
@@ -168,50 +230,98 @@ static bool HasData(char type) {
     return type < '1' || type > '6';
 }
 
-// Takes in a member's header: counts it and notes whether it is the player.
+// What a member of this type makes: tar unpacks a type that it does not
+// know as a regular file.
+static PathKind KindOf(char type) {
+    if (type == '5' || type == 'D')
+        return DIRECTORY;
+    if ((type >= '1' && type <= '6') || type == 'V')
+        return OTHER_FILE;
+    return REGULAR_FILE;
+}
+
+// Whether tar can make the member name: a hard link needs a file made before
+// it, and no member lies inside a file.
+static const char *PlacementFault(const TarWalk &walk, const std::string &name, char type,
+                                  const std::string &link) {
+    for (size_t slash = name.find('/'); slash != std::string::npos;
+         slash = name.find('/', slash + 1)) {
+        auto above = walk.made.find(name.substr(0, slash));
+        if (above != walk.made.end() && above->second.kind == REGULAR_FILE)
+            return REASON_TAR_INSIDE_FILE;
+    }
+    if (type != '1')
+        return nullptr;
+    auto target = walk.made.find(link);
+    return target == walk.made.end() || target->second.kind == DIRECTORY ? REASON_TAR_HARD_LINK
+                                                                         : nullptr;
+}
+
+// Takes in a member's header: notes what it makes, as tar would make it.
 static void ReadMember(TarWalk *walk, char type, unsigned long long size, unsigned long long mode) {
-    std::string name = walk->nextName.empty() ? HeaderName(walk->header) : walk->nextName;
+    std::string given = walk->nextName.empty() ? HeaderName(walk->header) : walk->nextName;
+    std::string givenLink =
+        walk->nextLink.empty() ? Field(walk->header + 157, 100) : walk->nextLink;
     if (walk->nextSize >= 0)
         size = walk->nextSize;
     walk->nextName.clear();
+    walk->nextLink.clear();
     walk->nextSize = -1;
     walk->members++;
-    bool regular = type == '0' || type == '\0' || type == '7';
-    if (IsPlayerName(name))
-        walk->player = regular && (mode & 0100); // a later member of that name wins, as in tar
+    std::string name, link;
+    PathKind kind = KindOf(type);
+    if (!NormalisedName(given, &name) || (type == '1' && !NormalisedName(givenLink, &link)))
+        return Break(walk, REASON_TAR_PARENT);
+    if (kind == REGULAR_FILE && !given.empty() && given.back() == '/')
+        return Break(walk, REASON_TAR_HEADER);
+    if (const char *fault = PlacementFault(*walk, name, type, link))
+        return Break(walk, fault);
+    MadePath made = {kind, kind == REGULAR_FILE && (mode & 0100)};
+    walk->made[name] = type == '1' ? walk->made[link] : made;
     walk->skip = HasData(type) ? Blocks(size) : 0;
-    if (type == 'S' && walk->header[GNU_SPARSE_EXTENDED]) {
-        walk->sparseExtension = true;
+    if (type == 'S' && walk->header[GNU_SPARSE_EXTENDED] != 0) {
+        walk->sparseMap = true;
         walk->sparseData = walk->skip;
         walk->skip = 0;
     }
 }
 
-// Takes in a block that continues a GNU sparse file's map; its data follows
-// the last of them.
-static void ReadSparseExtension(TarWalk *walk) {
-    walk->sparseExtension = walk->header[GNU_SPARSE_EXTENSION_EXTENDED] != 0;
-    if (!walk->sparseExtension)
-        walk->skip = walk->sparseData;
+// Takes in a block that continues a GNU sparse member's map.
+static void ReadSparseMap(TarWalk *walk) {
+    if (walk->header[GNU_SPARSE_EXTENSION_EXTENDED] != 0)
+        return;
+    walk->sparseMap = false;
+    walk->skip = walk->sparseData;
+}
+
+// Whether the number fields that tar reads from every header are readable;
+// the size and the mode are kept.
+static bool ReadNumbers(const unsigned char *header, unsigned long long *size,
+                        unsigned long long *mode) {
+    unsigned long long owner, group, time;
+    return ParseNumber(header + 124, 12, size) && *size <= ~0ULL >> 1 &&
+           ParseNumber(header + 100, 8, mode) && ParseNumber(header + 108, 8, &owner) &&
+           ParseNumber(header + 116, 8, &group) && ParseNumber(header + 136, 12, &time);
 }
 
 // Takes in the header just gathered.
 static void ReadHeader(TarWalk *walk) {
     const unsigned char *header = walk->header;
+    if (walk->sparseMap)
+        return ReadSparseMap(walk);
     if (std::all_of(header, header + TAR_BLOCK, [](unsigned char byte) { return byte == 0; })) {
         walk->ended = true; // the end-of-archive blocks; what follows is padding
         return;
     }
     unsigned long long size, mode;
-    if (!ChecksumMatches(header) || !ParseNumber(header + 124, 12, &size) ||
-        !ParseNumber(header + 100, 8, &mode)) {
-        walk->broken = true;
-        return;
-    }
+    if (!ChecksumMatches(header))
+        return Break(walk, REASON_TAR_HEADER);
+    if (!ReadNumbers(header, &size, &mode))
+        return Break(walk, REASON_TAR_NUMBER);
     char type = static_cast<char>(header[156]);
-    if (type == 'L' || type == 'x')
+    if (type == 'L' || type == 'K' || type == 'x')
         StartExtension(walk, type, size);
-    else if (type == 'g' || type == 'K') // global pax records, GNU long link names
+    else if (type == 'g') // global pax records
         walk->skip = Blocks(size);
     else
         ReadMember(walk, type, size, mode);
@@ -237,10 +347,7 @@ static void WalkTar(TarWalk *walk, const unsigned char *data, size_t count) {
             walk->gathered += take;
             if (walk->gathered == TAR_BLOCK) {
                 walk->gathered = 0;
-                if (walk->sparseExtension)
-                    ReadSparseExtension(walk);
-                else
-                    ReadHeader(walk);
+                ReadHeader(walk);
             }
         }
         data += take;
@@ -308,10 +415,34 @@ static const char *InflatePayload(FILE *file, long long length, TarWalk *walk,
 // What is wrong with a tar archive walked to its end, or null.
 static const char *TarFault(const TarWalk &walk) {
     if (walk.broken)
-        return REASON_TAR_HEADER;
-    if (!walk.ended && (walk.gathered > 0 || walk.skip > 0))
+        return walk.fault != nullptr ? walk.fault : REASON_TAR_HEADER;
+    // tar takes a last header that the end cuts short for the end of the archive
+    if (!walk.ended && (walk.skip > 0 || walk.sparseMap))
         return REASON_TAR_CUT;
     return nullptr;
+}
+
+// Whether the archive walked to its end makes an executable regular ./zorvane.
+static bool MakesPlayer(const TarWalk &walk) {
+    auto player = walk.made.find("zorvane");
+    return player != walk.made.end() && player->second.kind == REGULAR_FILE &&
+           player->second.executable;
+}
+
+// Inflates and walks the payload of length bytes at the file's position;
+// what is wrong with its gzip stream or its tar archive, or null.
+static const char *WalkPayload(FILE *file, long long length, TarWalk *walk,
+                               unsigned long long *unpacked) {
+    const char *fault = InflatePayload(file, length, walk, unpacked);
+    return fault != nullptr ? fault : TarFault(*walk);
+}
+
+// What is wrong with the gzip stream or the tar archive of the payload of
+// length bytes at the file's position, or null when both are sound.
+const char *PayloadFault(FILE *file, long long length) {
+    TarWalk walk;
+    unsigned long long unpacked = 0;
+    return WalkPayload(file, length, &walk, &unpacked);
 }
 
 // Checks the payload of length bytes at the file's position and gives the
@@ -319,12 +450,10 @@ static const char *TarFault(const TarWalk &walk) {
 int CheckPayload(FILE *self, long long length) {
     TarWalk walk;
     unsigned long long unpacked = 0;
-    const char *fault = InflatePayload(self, length, &walk, &unpacked);
-    if (fault == nullptr)
-        fault = TarFault(walk);
+    const char *fault = WalkPayload(self, length, &walk, &unpacked);
     if (fault != nullptr)
         ReportFormatted(MSG_PAYLOAD_CORRUPT, ppArgv[0], fault);
-    else if (!walk.player)
+    else if (!MakesPlayer(walk))
         ReportFormatted(MSG_NO_PLAYER, ppArgv[0]);
     else
         printf(MSG_CHECK_SOUND "\n", ppArgv[0], length, unpacked, walk.members);

@@ -8,6 +8,7 @@
 
 #include "installer.h"
 #include "messages.h"
+#include "ownership.h"
 #include "payload.h"
 #include "rollback.h"
 #include "unpack.h"
@@ -22,14 +23,35 @@ static bool Fail(const std::string &message) {
     return false;
 }
 
+// The message for an unpack that failed: a damaged installer when the
+// payload at offset is, else the destination or the disk is to blame.
+static std::string UnpackFailure(FILE *self, off_t payload, long long length) {
+    if (fseeko(self, payload, SEEK_SET) == 0 && PayloadFault(self, length) != nullptr)
+        return Formatted(MSG_DAMAGED_INSTALLER, ppArgv[0]);
+    return MSG_UNPACK_FAILED;
+}
+
+// Whether the unpack left the player, an executable regular ./zorvane, in
+// the working directory.
+static bool PlayerUnpacked(void) {
+    struct stat status;
+    return lstat("zorvane", &status) == 0 && S_ISREG(status.st_mode) &&
+           access("zorvane", X_OK) == 0;
+}
+
 // Enters the destination and unpacks the payload there; false, with the
 // failure reported, when either fails.
 static bool UnpackInto(FILE *self, long long length, char *destination) {
+    if (const char *missing = MissingUnpacker()) // found before the destination is entered
+        return Fail(Formatted(MSG_PROGRAM_MISSING, missing));
     mkdir(destination, 0700);
     if (chdir(destination) != 0)
         return Fail(Formatted(MSG_DESTINATION_NOT_DIRECTORY, destination));
+    off_t payload = ftello(self);
     if (!UnpackPayload(self, length))
-        return Fail(MSG_UNPACK_FAILED);
+        return Fail(UnpackFailure(self, payload, length));
+    if (!PlayerUnpacked())
+        return Fail(Formatted(MSG_NO_PLAYER, ppArgv[0]));
     return true;
 }
 
@@ -56,8 +78,10 @@ static FILE *OpenPreferences(const std::string &path) {
 // home that is unknown or refuses the file leaves the player its defaults.
 static void WritePreferences(void) {
     const char *home = getenv("HOME");
-    if (!home)
-        return;
+    std::string component;
+    const char *reason;
+    if (!home || (geteuid() == 0 && !OnlyRootControls(home, &component, &reason)))
+        return; // as root, not into a home that another user could redirect
     FILE *preferences = OpenPreferences(std::string(home) + "/" + PREFERENCES_FILE);
     if (!preferences)
         return;

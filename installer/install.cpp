@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "environment.h"
 #include "installer.h"
 #include "messages.h"
+#include "ownership.h"
 #include "rollback.h"
 #include "unpack.h"
 #include "wizard.h"
@@ -16,11 +18,11 @@
 bool OwnFileReadable(void) {
     const char *self = ppArgv[0];
     struct stat status;
-    if (stat(self, &status) != 0) {
+    if (stat(OwnFilePath(), &status) != 0) {
         ReportFormatted(MSG_EXECUTABLE_NOT_FOUND, self, self, self);
         return false;
     }
-    int fd = open(self, O_RDONLY | O_CLOEXEC);
+    int fd = open(OwnFilePath(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         ReportFormatted(MSG_EXECUTABLE_UNREADABLE, self, self);
         return false;
@@ -34,7 +36,7 @@ static bool DestinationMade(const char *destination) {
     struct stat status;
     if (stat(destination, &status) == 0)
         return true;
-    if (mkdir(destination, 0777) != 0) {
+    if (mkdir(destination, 0755) != 0) { // never open to others, whatever the umask
         ReportFormatted(MSG_CANNOT_MAKE_DIRECTORY, destination);
         return false;
     }
@@ -56,7 +58,7 @@ static bool ReadyToInstall(const char *destination) {
         ReportError(MSG_NO_DESTINATION);
         return false;
     }
-    if (!OwnFileReadable() || !DestinationMade(destination))
+    if (!OwnFileReadable() || !DestinationSafeForRoot(destination) || !DestinationMade(destination))
         return false;
     if (access(destination, W_OK) != 0) {
         ReportError(MSG_NO_WRITE_PERMISSION);

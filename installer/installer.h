@@ -43,6 +43,10 @@ bool RoomForProduct(const char *destination);
 // returns the exit status.
 int CheckPayload(FILE *self, long long length);
 
+// What is wrong with the gzip stream or the tar archive of the payload of
+// length bytes at the file's position, which it reads; null when both are sound.
+const char *PayloadFault(FILE *file, long long length);
+
 // Runs the installer's own option that the whole command line names, if any,
 // and ends the program with its status; returns when it names none.
 void RunChosenOption(int argc, char **argv);

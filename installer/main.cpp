@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "environment.h"
 #include "installer.h"
 #include "messages.h"
 #include "wizard.h"
@@ -21,6 +22,7 @@ static void SuggestSilentInstall(void) {
 // Chooses between the installer's own options and the wizard.
 int main(int argc, char **argv) {
     ppArgv = argv;
+    SettleEnvironment();
     RunChosenOption(argc, argv);
     atexit(SuggestSilentInstall);
     BuildWizard(&argc, argv);

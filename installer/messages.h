@@ -63,6 +63,11 @@
 #define REASON_TAR_HEADER "unreadable tar header"
 #define REASON_TAR_CUT "unexpected end of the tar archive"
 #define REASON_NO_MEMORY "out of memory"
+#define REASON_TAR_NUMBER "a number field of a tar header that tar cannot read"
+#define REASON_PAX_RECORD "a pax record that tar refuses"
+#define REASON_TAR_PARENT "a member name with a '..' component, which tar refuses"
+#define REASON_TAR_INSIDE_FILE "a member inside one that is a file"
+#define REASON_TAR_HARD_LINK "a hard link to no file made before it"
 
 // The installer's own file and its damaged part (PART_IMAGE or PART_PAYLOAD).
 #define MSG_PART_DAMAGED                                                                           \
@@ -87,6 +92,27 @@
 // The installer's own file.
 #define MSG_LIST_FAILED                                                                            \
     "The payload of the installer file %s could not be listed in full; it is damaged."
+
+// The program that the unpack needs and that the search path lacks.
+#define MSG_PROGRAM_MISSING                                                                        \
+    "The program %s, which the installer needs to unpack the product, is not in any "              \
+    "directory of the search path (PATH)."
+
+// --list when tar could not write the listing of a sound payload.
+#define MSG_LIST_NOT_WRITTEN                                                                       \
+    "The list of the product's files could not be written to the standard output."
+
+// What the system said when the standard output refused an option's text.
+#define MSG_OUTPUT_FAILED "The installer could not write to its standard output (%s)."
+
+// As root: the destination, the component of its path that another user
+// could change, and why (one of the REASON_ texts below).
+#define MSG_UNSAFE_FOR_ROOT                                                                        \
+    "As root, the installer does not install into %s: its path passes through %s, %s, so "         \
+    "another user could send the product elsewhere; nothing was installed."
+#define REASON_LINK_OF_OTHER_USER "a symbolic link that another user owns"
+#define REASON_DIRECTORY_OF_OTHER_USER "a directory that another user owns"
+#define REASON_DIRECTORY_OPEN_TO_OTHERS "a directory that other users may write"
 
 // The installer's version.
 #define MSG_VERSION "Zorvane 8, installer version %s"

@@ -2,6 +2,7 @@
 // them all and also yields the usage text; an option is taken only when it
 // is the whole command line with its argument, so that everything else
 // (toolkit options included) reaches the wizard.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -69,17 +70,32 @@ static int Check(char *) {
     return status;
 }
 
+// Reports why a listing failed: a damaged payload at offset, or else an
+// output that took no listing.
+static void ReportListFailure(FILE *self, off_t payload, long long length) {
+    if (fseeko(self, payload, SEEK_SET) == 0 && PayloadFault(self, length) == nullptr)
+        ReportError(MSG_LIST_NOT_WRITTEN);
+    else
+        ReportFormatted(MSG_LIST_FAILED, ppArgv[0]);
+}
+
 // Lists the payload's members through tar.
 static int List(char *) {
     long long length;
     FILE *self = OpenOwnPayload(&length);
     if (self == nullptr)
         return EXIT_FAILURE;
+    if (const char *missing = MissingUnpacker()) {
+        fclose(self);
+        ReportFormatted(MSG_PROGRAM_MISSING, missing);
+        return EXIT_FAILURE;
+    }
     fflush(stdout); // before tar writes there
+    off_t payload = ftello(self);
     bool listed = ListPayload(self, length);
-    fclose(self);
     if (!listed)
-        ReportFormatted(MSG_LIST_FAILED, ppArgv[0]);
+        ReportListFailure(self, payload, length);
+    fclose(self);
     return listed ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
@@ -105,11 +121,20 @@ static int Version(char *) {
     return EXIT_SUCCESS;
 }
 
+// Whether all that an option printed reached the standard output; reported
+// when it did not (a full disk, say).
+static bool OutputWritten(void) {
+    if (fflush(stdout) == 0 && !ferror(stdout))
+        return true;
+    ReportFormatted(MSG_OUTPUT_FAILED, strerror(errno));
+    return false;
+}
+
 // Prints the notices and licences of the libraries that the image carries
 // and where their source and the installer's can be had.
 static int Licenses(char *) {
     fputs(LICENSE_NOTICES, stdout);
-    return fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
+    return EXIT_SUCCESS;
 }
 
 // Runs the option that the whole command line names, if any, and ends the
@@ -119,7 +144,8 @@ void RunChosenOption(int argc, char **argv) {
         int words = option.argument ? 2 : 1;
         if (argc == words + 1 && strcmp(argv[1], option.name) == 0) {
             bIsSilent = 1;
-            exit(option.run(argv[2])); // the directory of -s, else the list's null
+            int status = option.run(argv[2]); // the directory of -s, else the list's null
+            exit(OutputWritten() ? status : EXIT_FAILURE);
         }
     }
 }

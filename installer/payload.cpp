@@ -1,56 +1,18 @@
 // Finding the payload behind the executable image and streaming it out.
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <unistd.h>
 
+#include "environment.h"
 #include "installer.h"
 #include "messages.h"
 #include "payload.h"
 #include "unpack.h"
 #include "wizard.h"
 
-// Reads the last block of the file into tail; the count read, 0 on failure.
-static size_t ReadTail(FILE *file, char *tail, off_t *size) {
-    if (fseeko(file, 0, SEEK_END) != 0 || (*size = ftello(file)) < 0)
-        return 0;
-    off_t start = *size > BLOCK_SIZE ? *size - BLOCK_SIZE : 0;
-    if (fseeko(file, start, SEEK_SET) != 0)
-        return 0;
-    return fread(tail, 1, BLOCK_SIZE, file);
-}
-
-// Parses the trailer text (blanks, then decimal digits, then its end) into
-// length; false when it is anything else or not positive.
-static bool ParseLength(const char *text, const char *end, long long *length) {
-    char *stop;
-    errno = 0;
-    *length = strtoll(text, &stop, 10);
-    bool digits = stop > text && stop[-1] >= '0' && stop[-1] <= '9';
-    return digits && stop == end && errno == 0 && *length > 0;
-}
-
-// Locates the payload through the trailer at the end of the file.
-bool FindPayload(FILE *file, long long *length) {
-    char tail[BLOCK_SIZE];
-    off_t size;
-    size_t n = ReadTail(file, tail, &size);
-    if (n == 0)
-        return false;
-    tail[n - 1] = '\0'; // the closing newline, never examined
-    const char *opening = static_cast<const char *>(memrchr(tail, '\n', n - 1));
-    if (!opening || !ParseLength(opening, tail + n - 1, length))
-        return false;
-    off_t trailer = tail + n - opening;
-    if (*length > size - trailer)
-        return false;
-    return fseeko(file, size - trailer - *length, SEEK_SET) == 0;
-}
-
 // Opens the installer's own file at its payload.
 FILE *OpenPayload(long long *length, std::string *failure) {
-    FILE *file = fopen(ppArgv[0], "rbe");
+    FILE *file = fopen(OwnFilePath(), "rbe");
     if (file == nullptr) {
         *failure = Formatted(MSG_EXECUTABLE_UNREADABLE, ppArgv[0], ppArgv[0]);
         return nullptr;

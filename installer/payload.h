@@ -10,7 +10,8 @@
 enum { BLOCK_SIZE = 8192 };
 
 // Reads the trailer of file, stores the payload's length and leaves the file
-// at the payload's first byte.  False when the trailer is damaged or missing.
+// at the payload's first byte.  False unless the file ends in exactly a
+// newline, decimal digits and a newline, worth a length that fits before them.
 bool FindPayload(FILE *file, long long *length);
 
 // Opens the installer's own file at its payload's first byte and stores the

@@ -4,14 +4,14 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "environment.h"
 #include "payload.h"
 #include "rollback.h"
 #include "unpack.h"
-
-extern char **environ;
 
 enum { PIPE_CAPACITY = 1 << 20 };
 
@@ -43,9 +43,24 @@ static volatile sig_atomic_t nInterruption = 0;
 // The signal that ended tar in the last pipeline, 0 if none did.
 static int nTarKiller = 0;
 
-// Starts a program with the given standard input, output and error output
-// (-1: inherited); returns its process id, or -1.
-static pid_t Spawn(char *arguments[], int input, int output, int errors = -1) {
+// gunzip and tar as found on the search path before the unpack; empty
+// while not found.
+static std::string sGunzipPath, sTarPath;
+
+// Finds gunzip and tar; the name of the first missing, or null.
+const char *MissingUnpacker(void) {
+    if (!FindProgram(gunzipName, &sGunzipPath))
+        return gunzipName;
+    if (!FindProgram(tarName, &sTarPath))
+        return tarName;
+    return nullptr;
+}
+
+// Starts the program at path with the given standard input, output and
+// error output (-1: inherited), its signals as a program expects them;
+// returns its process id, or -1.
+static pid_t Spawn(const std::string &path, char *arguments[], int input, int output,
+                   int errors = -1) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
@@ -55,13 +70,17 @@ static pid_t Spawn(char *arguments[], int input, int output, int errors = -1) {
         posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    sigset_t pipeSignal;
-    sigemptyset(&pipeSignal);
-    sigaddset(&pipeSignal, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &pipeSignal);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    pid_t pid;
-    int failed = posix_spawnp(&pid, arguments[0], &actions, &attributes, arguments, environ);
+    sigset_t defaults, none;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGCHLD);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    pid_t pid = -1;
+    int failed = path.empty() || posix_spawn(&pid, path.c_str(), &actions, &attributes, arguments,
+                                             ChildEnvironment());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return failed ? -1 : pid;
@@ -117,8 +136,8 @@ static int StartPipeline(char *tarArguments[]) {
         close(feed[1]);
         return -1;
     }
-    nGunzip = Spawn(gunzipArguments, feed[0], link[1]);
-    nTar = Spawn(tarArguments, link[0], -1);
+    nGunzip = Spawn(sGunzipPath, gunzipArguments, feed[0], link[1]);
+    nTar = Spawn(sTarPath, tarArguments, link[0], -1);
     close(feed[0]);
     close(link[0]);
     close(link[1]);
@@ -192,7 +211,7 @@ static bool TarAccepts(char *arguments[]) {
     close(words[0]);
     bool fed = write(feed[1], emptyArchive, sizeof emptyArchive) == sizeof emptyArchive;
     close(feed[1]);
-    pid_t pid = fed ? Spawn(arguments, feed[0], words[1], words[1]) : -1;
+    pid_t pid = fed ? Spawn(sTarPath, arguments, feed[0], words[1], words[1]) : -1;
     close(feed[0]);
     close(words[1]);
     return Succeeded(pid);

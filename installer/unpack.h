@@ -4,6 +4,10 @@
 
 #include <cstdio>
 
+// Finds gunzip and tar on the search path for the pipelines to come; the
+// name of the first that is missing, or null when both are there.
+const char *MissingUnpacker(void);
+
 // Streams the length bytes of payload that follow the file's position
 // through gunzip into tar, which unpacks them; true when every byte went in
 // and both programs succeeded.  A signal that ends the program (Ctrl-C,

@@ -7,7 +7,8 @@
 # image and the payload, which the trailer's arithmetic does not see.
 # `pack` makes the payload from a product directory and, without --image,
 # takes the image installed with this tool: @IMAGE_FROM_TOOL@, relative to
-# the directory that holds it.
+# the directory that holds it.  The trailer is read by the program
+# @LOCATOR_FROM_TOOL@, the installer's own reader.
 set -u
 caller_locale=${LC_ALL-} # tar lists names in the caller's locale, as the installer does
 LC_ALL=C
@@ -16,8 +17,8 @@ export LC_ALL
 program=${0##*/}
 
 # The commands: name|arguments|what it does.  Every usage text comes from here.
-commands='pack|[OPTIONS] PRODUCT_DIR OUTPUT|Packs the directory PRODUCT_DIR, which holds the player ./zorvane, into a payload and writes OUTPUT (mode 0755) as create does. The members are ./zorvane, ./share/... (never ./), sorted by name, owned by 0:0, with the permissions they have in the directory (see --normalize-modes); modification times are clamped to SOURCE_DATE_EPOCH when it is set. The same directory gives the same bytes every time. Refuses, writing nothing, a directory without an executable ./zorvane, symbolic links that point outside the directory (an absolute link does: it points outside the installed product wherever that is; see --keep-system-links), files it cannot read, paths too long to install, and an OUTPUT inside the directory, naming every offender. Prints one line: OUTPUT, its size, and the compressed and unpacked sizes of the payload.
-create|IMAGE PAYLOAD.tar.gz OUTPUT|Writes OUTPUT (mode 0755): IMAGE, then the checksum block (the SHA-256 of IMAGE and of PAYLOAD, 256 bytes), then PAYLOAD, then the trailer. IMAGE must be an installer image built by this kit. PAYLOAD must be a sound gzip stream holding a tar archive with ./zorvane of mode 0755 at its top; otherwise nothing is written.
+commands='pack|[OPTIONS] PRODUCT_DIR OUTPUT|Packs the directory PRODUCT_DIR, which holds the player ./zorvane, into a payload and writes OUTPUT (mode 0755) as create does. The members are ./zorvane, ./share/... (never ./), sorted by name, owned by 0:0, with the permissions they have in the directory (see --normalize-modes); modification times are clamped to SOURCE_DATE_EPOCH when it is set. The same directory gives the same bytes every time. Refuses, writing nothing, a directory without an executable ./zorvane, symbolic links that point outside the directory (an absolute link does: it points outside the installed product wherever that is; see --keep-system-links), files it cannot read, paths too long to install, device nodes, FIFOs, sockets and set-user-ID or set-group-ID files (see --allow-special), an OUTPUT inside the directory, and an OUTPUT that exists and is not a regular file, naming every offender. Warns of files and directories that every user may write. Prints one line: OUTPUT, its size, and the compressed and unpacked sizes of the payload.
+create|IMAGE PAYLOAD.tar.gz OUTPUT|Writes OUTPUT (mode 0755): IMAGE, then the checksum block (the SHA-256 of IMAGE and of PAYLOAD, 256 bytes), then PAYLOAD, then the trailer. IMAGE must be an installer image built by this kit. PAYLOAD must be a sound gzip stream holding a tar archive with ./zorvane of mode 0755 at its top; otherwise nothing is written. An OUTPUT that exists and is not a regular file (a device, a FIFO, a link) is refused and left as it is.
 verify|INSTALLER|Checks the trailer of INSTALLER, the SHA-256 checksums of its image and payload when it has a checksum block (naming the damaged part), and that its payload is a sound gzip stream holding a readable tar archive with ./zorvane of mode 0755 at its top.  Prints a one-line verdict; the status is 0 only for a sound installer.
 list|INSTALLER|Lists the members of the payload of INSTALLER, like tar tvf.
 info|INSTALLER|Prints the sizes of INSTALLER, of its image, its checksum block and the product version recorded there, of its payload compressed and unpacked and their ratio, the number of members, the size of the player, and the verdict of verify; the status is that of verify.'
@@ -27,7 +28,8 @@ options='pack|--image IMAGE|The installer image to put in front of the payload (
 pack|--level N|The gzip compression level, 1 to 9 (default: 9).
 pack|--product-version VERSION|Records VERSION, the version of the product (up to 32 letters, digits and . + ~ : _ -), in the checksum block, where INSTALLER --version and info show it.
 pack|--normalize-modes|Packs directories and executable files with mode 0755 and other files with mode 0644, whatever their modes in the directory, so that checkouts made under any umask pack to the same bytes.
-pack|--keep-system-links|Keeps symbolic links with an absolute target (such as a link into /etc), which point to the system the product is installed on, instead of refusing them.'
+pack|--keep-system-links|Keeps symbolic links with an absolute target (such as a link into /etc), which point to the system the product is installed on, instead of refusing them.
+pack|--allow-special|Packs device nodes, FIFOs, sockets and set-user-ID or set-group-ID files, which pack otherwise refuses: an installer run as root would make them on every machine it installs on.'
 
 # Prints the usage of one command, or of all of them.
 usage() {
@@ -95,26 +97,15 @@ need_argument() {
   [ "$3" -ge 2 ] || misuse "$1" "the option $2 needs an argument"
 }
 
-# Sets payload_length and payload_offset from the trailer of installer $1.
+# Sets payload_length and payload_offset from the trailer of installer $1,
+# read by the installer's own reader, the program @LOCATOR_FROM_TOOL@ (relative
+# to the directory of this tool).
 locate_payload() {
   installer=$1
   [ -f "$installer" ] && [ -r "$installer" ] || fail "cannot read the installer $installer."
-  size=$(wc -c < "$installer")
-  tail -c 8192 "$installer" > "$work/tail"
-  [ "$(tail -c 1 "$work/tail" | od -An -tx1 | tr -d ' ')" = 0a ] ||
-    fail "$installer is damaged or incomplete: it does not end with the trailer's newline."
-  [ "$(tr -dc '\n' < "$work/tail" | wc -c)" -ge 2 ] ||
-    fail "$installer is damaged or incomplete: no trailer in its last 8192 bytes."
-  text=$(head -c -1 "$work/tail" | sed -n '$p')
-  printf '%s\n' "$text" | grep -qx '[[:space:]]*[0-9][0-9]*' ||
-    fail "$installer is damaged or incomplete: its trailer holds no payload length."
-  digits=$(printf '%s' "$text" | tr -d '[:space:]' | sed 's/^0*//')
-  [ -n "$digits" ] && [ ${#digits} -le 18 ] ||
-    fail "$installer is damaged or incomplete: its trailer gives an impossible payload length."
-  payload_length=$digits
-  payload_offset=$((size - ${#text} - 2 - payload_length))
-  [ "$payload_offset" -ge 0 ] ||
-    fail "$installer is damaged or incomplete: it is shorter than its trailer says."
+  location=$("$(dirname "$(readlink -f "$0")")/@LOCATOR_FROM_TOOL@" "$installer") ||
+    fail "$installer is damaged or incomplete: it does not end with its trailer, a newline, the payload's length in decimal digits and a newline, or its length does not fit."
+  payload_offset=${location% *} payload_length=${location#* }
 }
 
 # Writes the payload of installer $1 (found by locate_payload) to standard output.
@@ -212,12 +203,22 @@ check_payload() {
     fail "the payload is not a sound gzip stream: $(grep -m 1 . "$work/gzip")"
   "$1" "$2" | gzip -dc | tar -tvf - > "$work/members" 2> "$work/tar" ||
     fail "the payload holds no readable tar archive: $(grep -m 1 . "$work/tar")"
-  mode=$(awk '$6 == "./zorvane" && NF == 6 { mode = $1 } END { print mode }' "$work/members")
+  # the player as a file, or as a hard link to one packed before it
+  mode=$(awk '$6 == "./zorvane" && (NF == 6 || ($1 ~ /^h/ && $7 == "link")) {
+      mode = $1; sub(/^h/, "-", mode) } END { print mode }' "$work/members")
   [ -n "$mode" ] || fail "the payload has no ./zorvane at its top."
   [ "$mode" = -rwxr-xr-x ] || fail "./zorvane in the payload is $mode, not a file of mode 0755."
   "$1" "$2" | gzip -dc | tar -tf - 2>/dev/null | grep -q '^/\|\(^\|/\)\.\.\(/\|$\)' &&
     fail "the payload has members outside the directory it is unpacked into."
   members=$(wc -l < "$work/members")
+}
+
+# Fails if $1 exists and is not a regular file, which the rename of the
+# new installer over it would replace (as root, /dev/null, say).
+check_output() {
+  { [ -e "$1" ] || [ -L "$1" ]; } && { [ -L "$1" ] || [ ! -f "$1" ]; } &&
+    fail "the output $1 exists and is not a regular file; it is left as it is."
+  return 0
 }
 
 # mkinstaller create IMAGE PAYLOAD OUTPUT
@@ -226,6 +227,7 @@ create() {
   image=$1 payload=$2 output=$3
   check_image "$image"
   [ -f "$payload" ] && [ -r "$payload" ] || fail "cannot read the payload $payload."
+  check_output "$output"
   check_payload payload_file "$payload"
   checksum_block "$image" "$payload" "${stamped_version-}" > "$work/checksums"
   length=$(wc -c < "$payload")
@@ -315,6 +317,22 @@ check_tree() {
   exit 1
 }
 
+# Fails, naming every one, if product directory $1, whose canonical path is
+# $2, holds device nodes, FIFOs, sockets or set-user-ID or set-group-ID
+# files, unless $3 is "allow"; warns of what every user may write.
+check_special() {
+  find "$2" -mindepth 1 \( -type b -o -type c \) -printf '  %P: a device node\n' \
+    -o -type p -printf '  %P: a FIFO\n' -o -type s -printf '  %P: a socket\n' \
+    -o -type f -perm -4000 -printf '  %P: a set-user-ID file\n' \
+    -o -type f -perm -2000 -printf '  %P: a set-group-ID file\n' | sort > "$work/special"
+  if [ -s "$work/special" ] && [ "$3" != allow ]; then
+    echo "$program: $1 holds files that an installer should not make (--allow-special packs them):" >&2
+    cat "$work/special" >&2
+    exit 1
+  fi
+  find "$2" ! -type l -perm -0002 -printf "$program: warning: %P in $1 is writable by every user.\n" >&2
+}
+
 # Writes to standard output the gzip'd tar archive of directory $1, made
 # the same way every time, at gzip level $2.
 pack_payload() {
@@ -335,10 +353,10 @@ check_product_version() {
     fail "the product version must be up to 32 letters, digits and . + ~ : _ -, starting with a letter or digit, not $1."
 }
 
-# mkinstaller pack [--image IMAGE] [--level N] [--product-version VERSION] PRODUCT_DIR OUTPUT
+# mkinstaller pack [OPTIONS] PRODUCT_DIR OUTPUT
 pack() {
   image=$(dirname "$(readlink -f "$0")")/@IMAGE_FROM_TOOL@ level=9
-  normalize_modes= keep_system_links=
+  normalize_modes= keep_system_links= special=refuse
   while [ $# -gt 0 ]; do
     case $1 in
       --image) need_argument pack "$1" $#; image=$2; shift 2 ;;
@@ -346,6 +364,7 @@ pack() {
       --product-version) need_argument pack "$1" $#; stamped_version=$2; shift 2 ;;
       --normalize-modes) normalize_modes=yes; shift ;;
       --keep-system-links) keep_system_links=keep; shift ;;
+      --allow-special) special=allow; shift ;;
       --) shift; break ;;
       -*) misuse pack "pack has no option $1" ;;
       *) break ;;
@@ -363,10 +382,12 @@ pack() {
     fail "the output $output lies inside the product directory $1." ;;
   esac
   check_image "$image"
+  check_output "$output"
   check_player "$product"
   check_player_mode "$1" "$product"
   check_tree "$1" "$product"
   check_path_lengths "$1" "$product"
+  check_special "$1" "$product" "$special"
   reason=$(pack_payload "$product" "$level" 2>&1 > "$work/payload.tar.gz") ||
     fail "cannot write the payload in ${TMPDIR:-/tmp}: $(printf '%s\n' "$reason" | grep -m 1 .)"
   [ "$(cat "$work/tar-status")" = 0 ] || fail "cannot pack $1: $(grep -m 1 . "$work/tar")"

@@ -90,7 +90,8 @@ expect_ending() {
     fail "$case: standard error does not end with the message"
     echo "--- expected"; cat "$work/expected"; echo "--- got"; cat "$work/err"
   }
-  [ "$(grep -c 'Installation failed' "$work/err")" = 1 ] || fail "$case: not reported once"
+  [ "$(grep -c -F "$(head -n 1 "$work/expected")" "$work/err")" = 1 ] ||
+    fail "$case: not reported once"
   [ -s "$work/out" ] && fail "$case: wrote on standard output: $(cat "$work/out")"
   return 0
 }
@@ -118,6 +119,15 @@ expect_unpacked() {
     fail "$case: file contents differ from tar xzf"
 }
 
+# Runs a command as nobody when we are root, so that permissions count.
+as_user() {
+  if [ "$(id -u)" = 0 ]; then
+    setpriv --reuid=65534 --regid=65534 --clear-groups -- "$@"
+  else
+    "$@"
+  fi
+}
+
 . "$(dirname "$0")/../wait-installer.sh"
 
 # Starts the wizard, running command $3... in directory $1, on the display
@@ -143,6 +153,11 @@ wait_for() {
     [ $tries -gt 200 ] && { fail "$case: $1 never appeared"; return 1; }
     sleep 0.1
   done
+}
+
+# The message for installer $1 whose payload is damaged.
+msg_damaged() {
+  printf '%s\\n' "The installer file $1 is damaged or incomplete (an interrupted download, perhaps); it holds no product that can be installed."
 }
 
 MSG_UNPACK='Installation failed.  Perhaps the destination directory is unwriteable or you\nare out of disk space?\n\n'

@@ -99,6 +99,24 @@ for option in --check --list; do
   expect 1 "The installer file $work/cut is damaged or incomplete (an interrupted download, perhaps); it holds no product that can be installed.\\n"
 done
 
+# Options whose output or programs fail, on a sound installer: case|command
+# (standard output is its own)|the last line of standard error; status 1.
+mkdir "$work/only-tar" && ln -s "$(command -v tar)" "$work/only-tar/tar"
+full="The installer could not write to its standard output (No space left on device)."
+while IFS='|' read -r case command message; do
+  eval "$command" 2> "$work/err"
+  status=$?
+  [ "$status" = 1 ] || fail "$case: status $status"
+  [ "$(tail -n 1 "$work/err")" = "$(eval echo "\"$message\"")" ] || fail "$case: said $(cat "$work/err")"
+done <<'OUTPUTS'
+--list, gunzip missing|PATH="$work/only-tar" "$work/sound" --list > /dev/null|The program gunzip, which the installer needs to unpack the product, is not in any directory of the search path (PATH).
+--list, its output closed|"$work/sound" --list >&-|The list of the product's files could not be written to the standard output.
+--list into a full disk|"$work/sound" --list > /dev/full|The list of the product's files could not be written to the standard output.
+--check into a full disk|"$work/sound" --check > /dev/full|$full
+--help into a full disk|"$work/sound" --help > /dev/full|$full
+--version into a full disk|"$work/sound" --version > /dev/full|$full
+OUTPUTS
+
 case="--version"
 run_option "$work/sound" --version
 [ "$status" = 0 ] && [ "$(cat "$work/out")" = "Zorvane 8, installer version $version" ] ||

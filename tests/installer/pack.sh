@@ -124,6 +124,60 @@ run "$MKINSTALLER" create "$IMAGE" "$work/payload.tar.gz" "$work/made/directory"
 [ "$status" = 0 ] && fail "$case: accepted"
 [ -z "$(ls -A "$work/made/directory")" ] || fail "$case: wrote into it: $(ls -A "$work/made/directory")"
 
+case="pack refuses special files, naming every one, unless --allow-special"
+rm -rf "$work/bad" && cp -a "$work/product" "$work/bad"
+mkfifo "$work/bad/share/fifo"
+perl -MIO::Socket::UNIX -e 'IO::Socket::UNIX->new(Local => "$ARGV[0]", Listen => 1)' "$work/bad/socket"
+touch "$work/bad/setuid" "$work/bad/lib/setgid" && chmod 4755 "$work/bad/setuid" && chmod 2755 "$work/bad/lib/setgid"
+offenders="  lib/setgid: a set-group-ID file
+  setuid: a set-user-ID file
+  share/fifo: a FIFO
+  socket: a socket"
+if [ "$(id -u)" = 0 ]; then
+  mknod "$work/bad/share/null" c 1 3
+  offenders="$offenders
+  share/null: a device node"
+fi
+run "$MKINSTALLER" pack "$work/bad" "$work/made/refused"
+[ "$status" = 1 ] || fail "$case: status $status"
+[ "$(tail -n +2 "$work/err" | sort)" = "$(printf '%s\n' "$offenders" | sort)" ] ||
+  fail "$case: offenders: $(cat "$work/err")"
+[ -e "$work/made/refused" ] && fail "$case: OUTPUT was written"
+rm "$work/bad/socket"
+chmod 777 "$work/bad/share" && chmod 666 "$work/bad/README"
+run "$MKINSTALLER" pack --allow-special "$work/bad" "$work/made/special"
+expect_made "$work/made/special"
+[ "$(grep -c 'writable by every user' "$work/err")" = 2 ] && grep -q "warning: README in $work/bad" "$work/err" ||
+  fail "$case: no warning of what every user may write: $(cat "$work/err")"
+"$work/made/special" --check > /dev/null || fail "$case: the installer is not sound"
+
+case="a player that is a hard link to another file of the product"
+rm -rf "$work/linked" && cp -a "$work/product" "$work/linked"
+mv "$work/linked/zorvane" "$work/linked/lib/player" && ln "$work/linked/lib/player" "$work/linked/zorvane"
+run "$MKINSTALLER" pack "$work/linked" "$work/made/linked"
+expect_made "$work/made/linked"
+"$work/made/linked" -s "$work/linked-installed" && [ -x "$work/linked-installed/zorvane" ] ||
+  fail "$case: the installer does not install the player"
+
+# OUTPUTs that exist and are no regular file: name|how to make $work/made/odd.
+while IFS='|' read -r name make; do
+  case="pack and create refuse an OUTPUT that is $name"
+  rm -rf "$work/made/odd" && eval "$make" || continue
+  before=$(stat -c '%F %i' "$work/made/odd")
+  for command in "pack $work/product" "create $IMAGE $work/payload.tar.gz"; do
+    # shellcheck disable=SC2086
+    run "$MKINSTALLER" $command "$work/made/odd"
+    [ "$status" = 1 ] && grep -q "exists and is not a regular file" "$work/err" ||
+      fail "$case: $command: status $status: $(cat "$work/err")"
+    [ "$(stat -c '%F %i' "$work/made/odd")" = "$before" ] || fail "$case: $command replaced it"
+  done
+done <<'OUTPUTS'
+a FIFO|mkfifo "$work/made/odd"
+a symbolic link to a regular file|echo old > "$work/made/target" && ln -s target "$work/made/odd"
+a device, as root|[ "$(id -u)" = 0 ] && mknod "$work/made/odd" c 1 3
+OUTPUTS
+rm -f "$work/made/odd" "$work/made/target"
+
 case="info on a sound installer"
 run "$MKINSTALLER" info "$work/made/first"
 [ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/err")"

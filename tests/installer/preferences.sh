@@ -3,7 +3,7 @@
 # own, never through anything else at its name: a link to a file (run as
 # root, a link to the shadow file would overwrite it), a dangling link, a
 # second name of a file, a FIFO (which must not hold the install up), a
-# directory.  Those stay as they were, and the install succeeds all the same.
+# directory; as root, nothing into a home that another user could redirect.  Those stay as they were, and the install succeeds all the same.
 # Runs on a display with a window manager (tests/with-x --wm).
 . "$(dirname "$0")/lib.sh"
 
@@ -44,6 +44,7 @@ a dangling link|ln -s "$work/made-through-a-link" "$name"
 a second name of the shadow file|ln "$work/shadow" "$name"
 a FIFO|mkfifo "$name"
 a directory|mkdir "$name"
+as root, a home that another user owns|chown 65534 "$work/home$n" 2>/dev/null || mkdir "$name"
 CASES
 
 finish

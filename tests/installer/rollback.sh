@@ -8,15 +8,6 @@
 . "$(dirname "$0")/lib.sh"
 trap 'umount "$work/mounted/share/zorvane/skins" 2>/dev/null; chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
 
-# Runs a command as nobody when we are root, so that permissions count.
-as_user() {
-  if [ "$(id -u)" = 0 ]; then
-    setpriv --reuid=65534 --regid=65534 --clear-groups -- "$@"
-  else
-    "$@"
-  fi
-}
-
 # A product of 2.3 MB that does not compress, with a link out of the tree
 # and a directory that the unpack makes read-only; share/ comes first.
 make_product "$work/product"
@@ -50,14 +41,14 @@ chmod 755 "$work/slow/gunzip" "$work/slow/tar" "$work/gated/gunzip"
 
 case="corrupt payload: the tree goes, the link's target keeps its file"
 run as_user "$work/broken" -s "$work/open/new"
-expect_ending 1 "$MSG_UNPACK"
+expect_ending 1 "$(msg_damaged "$work/broken")"
 expect_gone "$work/open/new"
 [ "$(cat "$work/outside/precious")" = keep ] || fail "$case: the link's target lost its file"
 
 case="corrupt payload into an existing destination"
 mkdir -m 777 "$work/open/existing" && echo "mine" > "$work/open/existing/mine"
 run as_user "$work/broken" -s "$work/open/existing"
-expect_ending 1 "$MSG_UNPACK"
+expect_ending 1 "$(msg_damaged "$work/broken")"
 [ "$(cat "$work/open/existing/mine")" = mine ] || fail "$case: the destination's own file went"
 [ "$(stat -c %a "$work/open/existing/lib")" = 555 ] || fail "$case: what was unpacked went"
 

@@ -1,7 +1,7 @@
 #!/bin/sh
 # A failing unpack fails the install: a corrupt or truncated payload, either
 # program failing, missing, or quitting before it has read everything.  Each
-# gives the unpack message and status 1, never a death by a signal, and
+# gives the message that names its cause and status 1, never a death by a signal, and
 # leaves nothing of a destination that the install made; an existing
 # destination keeps what was unpacked into it.
 . "$(dirname "$0")/lib.sh"
@@ -20,33 +20,31 @@ fake() {
   chmod 755 "$work/fake/$1"
 }
 
-case="checksum error: tar unpacks it all, gunzip fails"
+# Damaged payloads: case|the command that writes it.  Each gives the
+# damaged-installer message, never the one about the disk.
 cp "$work/payload.tar.gz" "$work/bad-crc.tar.gz"
 flip_byte "$work/bad-crc.tar.gz" $((length - 8))
-assemble "$work/bad-crc.tar.gz" "\\n$length\\n" "$work/bad-crc"
-run "$work/bad-crc" -s "$work/bad-crc-destination"
-expect_ending 1 "$MSG_UNPACK"
-expect_gone "$work/bad-crc-destination"
+(cd "$work/product" && tar -cf "$work/plain.tar" ./zorvane)
+while IFS='|' read -r case command; do
+  eval "$command" > "$work/case.tar.gz"
+  assemble "$work/case.tar.gz" "\\n$(wc -c < "$work/case.tar.gz")\\n" "$work/damaged"
+  run "$work/damaged" -s "$work/damaged-destination"
+  expect_ending 1 "$(msg_damaged "$work/damaged")"
+  expect_gone "$work/damaged-destination"
+done <<'DAMAGED'
+checksum error: tar unpacks it all, gunzip fails|cat "$work/bad-crc.tar.gz"
+truncated gzip stream|head -c $((length / 2)) "$work/payload.tar.gz"
+payload that is no gzip stream|cat "$work/plain.tar"
+gzip stream that holds no tar archive|head -c 100000 /dev/urandom | gzip
+trailing garbage after the gzip stream|cat "$work/payload.tar.gz"; echo garbage
+DAMAGED
 
 case="checksum error into an existing destination"
 mkdir "$work/existing"
+assemble "$work/bad-crc.tar.gz" "\\n$length\\n" "$work/bad-crc"
 run "$work/bad-crc" -s "$work/existing"
-expect_ending 1 "$MSG_UNPACK"
+expect_ending 1 "$(msg_damaged "$work/bad-crc")"
 expect_unpacked "$work/existing" "$work/payload.tar.gz"
-
-case="truncated gzip stream"
-head -c $((length / 2)) "$work/payload.tar.gz" > "$work/half.tar.gz"
-assemble "$work/half.tar.gz" "\\n$((length / 2))\\n" "$work/half"
-run "$work/half" -s "$work/half-destination"
-expect_ending 1 "$MSG_UNPACK"
-expect_gone "$work/half-destination"
-
-case="payload that is no gzip stream"
-(cd "$work/product" && tar -cf "$work/plain.tar" ./zorvane)
-assemble "$work/plain.tar" "\\n$(wc -c < "$work/plain.tar")\\n" "$work/plain"
-run "$work/plain" -s "$work/plain-destination"
-expect_ending 1 "$MSG_UNPACK"
-expect_gone "$work/plain-destination"
 
 # Programs put first on the search path: case|program|what it does.
 while IFS='|' read -r case program script; do
@@ -65,7 +63,7 @@ case="gunzip is not on the search path"
 mkdir "$work/only-tar"
 ln -s "$(command -v tar)" "$work/only-tar/tar"
 PATH="$work/only-tar" run "$work/installer" -s "$work/no-gunzip"
-expect_ending 1 "$MSG_UNPACK"
+expect 1 "The program gunzip, which the installer needs to unpack the product, is not in any directory of the search path (PATH).\n"
 expect_gone "$work/no-gunzip"
 
 case="the same installer succeeds with the real programs"

@@ -24,6 +24,7 @@ echo "a skin" > "$work/product/share/zorvane/default.skin"
 # The kit's files below a prefix, a line each.
 kit_files='bin/mkinstaller
 lib/zorvane-installer/zorvane-installer
+lib/zorvane-installer/zorvane-payload-location
 share/man/man1/mkinstaller.1.gz
 share/man/man1/zorvane-installer.1.gz
 share/man/man3/DtComboBox.3.gz

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "environment.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -242,7 +243,7 @@ static std::vector<std::string> madeDirectories;
 std::string TemporaryDirectory() {
     char pattern[] = "/tmp/wizard-test.XXXXXX";
     std::string directory = mkdtemp(pattern);
-    chmod(directory.c_str(), 0777);
+    chmod(directory.c_str(), 0755); // open to others, root would refuse to install below it
     if (madeDirectories.empty())
         atexit([] {
             // an install has entered one of them: leave it before it goes
@@ -288,6 +289,11 @@ bool BecomeNobody() {
     return setgid(65534) == 0 && setuid(65534) == 0;
 }
 
+// The installer's own file is the one that the test chose, not this test program.
+const char *OwnFilePath(void) {
+    return ppArgv[0];
+}
+
 void UseInstallerFile(const std::string &path) {
     static std::string name;
     static char *argv[2];
@@ -308,7 +314,8 @@ std::string MakeProduct(const std::string &player, int mode) {
 
 std::string InstallerWhosePlayerCannotStart() {
     std::string path = TemporaryDirectory() + "/installer.bin";
-    WriteInstallerFile(path, PackDirectory(MakeProduct("not a program\n", 0644)));
+    // executable, so that the unpack takes it for the player, yet no program
+    WriteInstallerFile(path, PackDirectory(MakeProduct("not a program\n", 0755)));
     return path;
 }
 

@@ -100,7 +100,7 @@ TEST(WindowedInstall, UnpacksOnTheProgressPageWithTheWindowLive) {
     setenv("HOME", home.c_str(), 1);
     WriteFile(home + "/.Telquist_AmbriumSDK_60", "Bandwidth=1\nOld=stuff\nMore=lines\n");
     std::string installer = TemporaryDirectory() + "/installer.bin";
-    WriteInstallerFile(installer, PackDirectory(BigProduct("not a program\n", 0644)));
+    WriteInstallerFile(installer, PackDirectory(BigProduct("not a program\n", 0755)));
     UseInstallerFile(installer);
     StartWizard();
     std::string destination = TemporaryDirectory();
@@ -140,8 +140,9 @@ TEST(WindowedInstall, FailedUnpackShowsItsMessageAndStartsNoPlayer) {
     InstallInto(destination);
 
     ASSERT_TRUE(WaitFor(DialogShown));
-    EXPECT_EQ(DialogText(), "Installation failed.  Perhaps the destination directory is "
-                            "unwriteable or you\nare out of disk space?\n");
+    EXPECT_EQ(DialogText(), "The installer file " + installer +
+                                " is damaged or incomplete (an interrupted download, perhaps); "
+                                "it holds no product that can be installed.");
     EXPECT_EQ(PageInView(), 3);
     Settle(500);
     struct stat status;
@@ -205,7 +206,7 @@ TEST(WindowedInstallDeathTest,
     GTEST_FLAG_SET(death_test_style, "fast");
     for (void (*cancel)() : {PressCancelKey, CloseWindow}) {
         std::string installer = TemporaryDirectory() + "/installer.bin";
-        WriteInstallerFile(installer, PackDirectory(BigProduct("not a program\n", 0644)));
+        WriteInstallerFile(installer, PackDirectory(BigProduct("not a program\n", 0755)));
         char pattern[] = "/tmp/wizard-cancelled.XXXXXX"; // outlives the installer's clean-up
         std::string parent = mkdtemp(pattern);
         std::string destination = parent + "/Zorvane8";
