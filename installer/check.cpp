@@ -1,6 +1,7 @@
 // Checking the payload of the installer's own file without unpacking it: a
 // sound gzip stream (checksum and length, member after member, as gunzip
-// takes it) holding a tar archive, read header by header as the bytes come
+// takes it) or zstd stream (frame after frame, with their content
+// checksums) holding a tar archive, read header by header as the bytes come
 // out, with an executable ./zorvane at its top.
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 
 #include "installer.h"
 #include "messages.h"
+#include "zstd-payload.h"
 
 enum {
     TAR_BLOCK = 512,
@@ -285,6 +287,22 @@ static const char *InflatePayload(FILE *file, long long length, TarWalk *walk,
     return failure;
 }
 
+// Decodes the zstd payload of length bytes at the file's position into the
+// walk; null when the zstd stream is sound, or what is wrong with it.
+static const char *DecodeZstdIntoWalk(FILE *file, long long length, TarWalk *walk,
+                                      unsigned long long *unpacked) {
+    const char *fault;
+    DecodeZstdPayload(
+        file, length,
+        [walk, unpacked](const char *data, size_t count) {
+            *unpacked += count;
+            WalkTar(walk, reinterpret_cast<const unsigned char *>(data), count);
+            return true;
+        },
+        &fault);
+    return fault;
+}
+
 // What is wrong with a tar archive walked to its end, or null.
 static const char *TarFault(const TarWalk &walk) {
     if (walk.broken)
@@ -299,7 +317,8 @@ static const char *TarFault(const TarWalk &walk) {
 int CheckPayload(FILE *self, long long length) {
     TarWalk walk;
     unsigned long long unpacked = 0;
-    const char *fault = InflatePayload(self, length, &walk, &unpacked);
+    const char *fault = PayloadIsZstd(self) ? DecodeZstdIntoWalk(self, length, &walk, &unpacked)
+                                            : InflatePayload(self, length, &walk, &unpacked);
     if (fault == nullptr)
         fault = TarFault(walk);
     if (fault != nullptr)

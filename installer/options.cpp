@@ -30,7 +30,7 @@ static int Version(char *);
 static const InstallerOption options[] = {
     {"-s", "DIRECTORY", "installs into DIRECTORY (made if need be) without a window",
      SilentInstall},
-    {"--check", nullptr, "checks this file: trailer, gzip stream, tar archive, player", Check},
+    {"--check", nullptr, "checks this file: trailer, gzip or zstd stream, tar, player", Check},
     {"--list", nullptr, "lists the files of the product, like tar tvf", List},
     {"--help", nullptr, "shows this text", Help},
     {"--version", nullptr, "shows the product and the installer's version", Version},
