@@ -130,10 +130,10 @@ run "$MKINSTALLER" info "$work/made/first"
 length=$(tail -n 1 "$work/made/first")
 unpacked=$(tail -c +$payload_at "$work/made/first" | head -c "$length" | gzip -dc | wc -c)
 printf '%s\n' "installer: $work/made/first, $size bytes" "image: $(wc -c < "$IMAGE") bytes" \
-  "payload: $length bytes compressed, $unpacked bytes unpacked, ratio $(awk \
+  "compressor: gzip" "payload: $length bytes compressed, $unpacked bytes unpacked, ratio $(awk \
     "BEGIN { printf \"%.2f\", $unpacked / $length }")" \
   "members: $(wc -l < "$work/members")" "player: ./zorvane, $(wc -c < "$work/product/zorvane") bytes" \
-  "verdict: sound installer; payload of $length bytes at offset $(wc -c < "$IMAGE"), $(wc -l < \
+  "verdict: sound installer; gzip payload of $length bytes at offset $(wc -c < "$IMAGE"), $(wc -l < \
     "$work/members") members." | cmp -s - "$work/out" || fail "$case: $(cat "$work/out")"
 
 case="info on a cut-off installer"

@@ -65,7 +65,7 @@ deb=$(find "$work/deb" -maxdepth 1 -name '*.deb')
 [ "$(printf '%s\n' "$deb" | grep -c .)" = 1 ] || { echo "FAIL: $case: packages: $deb"; exit 1; }
 dpkg-deb -I "$deb" > "$work/info"
 for field in 'Package: zorvane-installer-kit' 'Version: 8.0' 'Architecture: amd64' \
-             'Depends: gzip, tar, libmotif-dev'; do
+             'Depends: gzip, tar, libmotif-dev' 'Recommends: zstd'; do
   grep -qx " $field" "$work/info" || fail "$case: no \"$field\" in: $(cat "$work/info")"
 done
 dpkg-deb -c "$deb" > "$work/contents"
