@@ -21,8 +21,9 @@ list|INSTALLER|Lists the members of the payload of INSTALLER, like tar tvf.
 info|INSTALLER|Prints the sizes of INSTALLER, of its image, of its payload compressed and unpacked and their ratio, the compressor, the number of members, the size of the player, and the verdict of verify; the status is that of verify.'
 
 # The zstd level that pack takes by default: the fastest that makes the
-# payload a fifth smaller than gzip -9 does on a typical product.
-zstd_level=19
+# payload a fifth smaller than gzip -9 does on a typical product (0.78 on
+# 248 MB of programs and libraries, where level 17 gives 0.81).
+zstd_level=18
 
 # The options: command|option|what it does.
 options='pack|--image IMAGE|The installer image to put in front of the payload (default: the image installed with mkinstaller).
