@@ -54,6 +54,7 @@ bare_run() {
 # while it runs: peak resident set (shared library pages included), and the
 # largest proportional and private shares seen; $2 is the target in KB.
 memory() {
+  target=$2
   "$1" -s "$work/to" &
   pid=$!
   peak=0 pss=0 private=0
@@ -71,7 +72,7 @@ memory() {
   done
   wait "$pid"
   rm -rf "$work/to"
-  echo "installer peak RSS (VmHWM): ${peak} KB (target <= $2 KB);" \
+  echo "installer peak RSS (VmHWM): ${peak} KB (target <= $target KB);" \
        "largest PSS ${pss} KB, largest private ${private} KB"
 }
 
