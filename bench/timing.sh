@@ -35,3 +35,8 @@ compare() {
   echo "median ratio $4 / $5, wall time: $(awk '{ print $1 / $3 }' "$work/times" | median)" \
        "(target <= $6); processor time: $(awk '{ print $2 / $4 }' "$work/times" | median)"
 }
+
+# Prints the zstd level that mkinstaller $1 packs at by default.
+default_zstd_level() {
+  "$1" pack --help | tr -s ' \n' ' ' | sed -n 's/.*for zstd 1 to [0-9]* (default: \([0-9]*\)).*/\1/p'
+}

@@ -1,6 +1,7 @@
 // Checking the payload of the installer's own file without unpacking it: a
 // sound gzip stream (checksum and length, member after member, as gunzip
-// takes it) holding a tar archive, read header by header as the bytes come
+// takes it) or zstd stream (frame after frame, with their content
+// checksums) holding a tar archive, read header by header as the bytes come
 // out, with an executable ./zorvane at its top.
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +14,7 @@
 
 #include "installer.h"
 #include "messages.h"
+#include "zstd-payload.h"
 
 enum {
     TAR_BLOCK = 512,
@@ -412,6 +414,22 @@ static const char *InflatePayload(FILE *file, long long length, TarWalk *walk,
     return failure;
 }
 
+// Decodes the zstd payload of length bytes at the file's position into the
+// walk; null when the zstd stream is sound, or what is wrong with it.
+static const char *DecodeZstdIntoWalk(FILE *file, long long length, TarWalk *walk,
+                                      unsigned long long *unpacked) {
+    const char *fault;
+    DecodeZstdPayload(
+        file, length,
+        [walk, unpacked](const char *data, size_t count) {
+            *unpacked += count;
+            WalkTar(walk, reinterpret_cast<const unsigned char *>(data), count);
+            return true;
+        },
+        &fault);
+    return fault;
+}
+
 // What is wrong with a tar archive walked to its end, or null.
 static const char *TarFault(const TarWalk &walk) {
     if (walk.broken)
@@ -429,15 +447,16 @@ static bool MakesPlayer(const TarWalk &walk) {
            player->second.executable;
 }
 
-// Inflates and walks the payload of length bytes at the file's position;
-// what is wrong with its gzip stream or its tar archive, or null.
+// Decompresses and walks the payload of length bytes at the file's position;
+// what is wrong with its gzip or zstd stream or its tar archive, or null.
 static const char *WalkPayload(FILE *file, long long length, TarWalk *walk,
                                unsigned long long *unpacked) {
-    const char *fault = InflatePayload(file, length, walk, unpacked);
+    const char *fault = PayloadIsZstd(file) ? DecodeZstdIntoWalk(file, length, walk, unpacked)
+                                            : InflatePayload(file, length, walk, unpacked);
     return fault != nullptr ? fault : TarFault(*walk);
 }
 
-// What is wrong with the gzip stream or the tar archive of the payload of
+// What is wrong with the compressed stream or the tar archive of the payload of
 // length bytes at the file's position, or null when both are sound.
 const char *PayloadFault(FILE *file, long long length) {
     TarWalk walk;

@@ -53,13 +53,15 @@
     "with %llu members, the player ./zorvane among them."
 
 // The installer's own file and what is wrong with the payload, in words
-// like gzip's and tar's own.
+// like gzip's, zstd's and tar's own.
 #define MSG_PAYLOAD_CORRUPT                                                                        \
     "The installer file %s has a corrupt payload (%s); it cannot install the product."
 
-// What can be wrong with a payload, beside the words of the gzip library.
+// What can be wrong with a payload, beside the words of the gzip and zstd
+// libraries.
 #define REASON_GZIP_CUT "unexpected end of the gzip stream"
 #define REASON_GZIP_TRAILING "trailing garbage after the gzip stream"
+#define REASON_ZSTD_CUT "unexpected end of the zstd stream"
 #define REASON_TAR_HEADER "unreadable tar header"
 #define REASON_TAR_CUT "unexpected end of the tar archive"
 #define REASON_NO_MEMORY "out of memory"
@@ -121,7 +123,8 @@
 // own file.
 #define HELP_INTRO                                                                                 \
     "This file installs the Zorvane 8 media player.  It holds the installer, the\n"                \
-    "product as a gzip'd tar payload, and a trailer line with the payload's length.\n"             \
+    "product as a tar payload compressed by gzip or zstd, and a trailer line with\n"               \
+    "the payload's length.\n"                                                                      \
     "\n"                                                                                           \
     "Usage: %s [OPTION]\n"                                                                         \
     "\n"                                                                                           \

@@ -35,7 +35,7 @@ extern const char LICENSE_NOTICES[];
 static const InstallerOption options[] = {
     {"-s", "DIRECTORY", "installs into DIRECTORY (made if need be) without a window",
      SilentInstall},
-    {"--check", nullptr, "checks this file: trailer, checksums, gzip, tar archive, player", Check},
+    {"--check", nullptr, "checks this file: trailer, checksums, gzip or zstd, tar, player", Check},
     {"--list", nullptr, "lists the files of the product, like tar tvf", List},
     {"--help", nullptr, "shows this text", Help},
     {"--version", nullptr, "shows the product and the installer's version", Version},

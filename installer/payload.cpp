@@ -40,7 +40,7 @@ bool RecordedUnpackedLength(FILE *file, long long length, unsigned long long *un
 }
 
 // Writes all of data into fd; false when fd refuses it (a closed pipe, say).
-static bool WriteAll(int fd, const char *data, size_t count) {
+bool WriteAll(int fd, const char *data, size_t count) {
     while (count > 0) {
         ssize_t written = write(fd, data, count);
         if (written < 0 && errno == EINTR && !UnpackInterrupted())
@@ -54,14 +54,14 @@ static bool WriteAll(int fd, const char *data, size_t count) {
 }
 
 // Streams the payload block by block; the trailer is cut off the last reads.
-static bool StreamBlocks(FILE *file, long long length, int fd) {
+static bool StreamBlocks(FILE *file, long long length, const BytesTaker &take) {
     char block[BLOCK_SIZE];
     long long fed = 0;
     size_t count;
     while (!UnpackInterrupted() && (count = fread(block, 1, sizeof block, file)) > 0) {
         if (static_cast<long long>(count) > length - fed)
             count = length - fed;
-        if (!WriteAll(fd, block, count))
+        if (!take(block, count))
             return false;
         fed += count;
         fPercentDone = static_cast<float>(static_cast<double>(fed) / length * 100.0);
@@ -71,13 +71,19 @@ static bool StreamBlocks(FILE *file, long long length, int fd) {
     return fed == length && !ferror(file);
 }
 
-// Streams the payload into fd without dying when fd's reader has gone.
+// Streams the payload into fd.
 bool FeedPayload(FILE *file, long long length, int fd) {
+    return FeedPayloadTo(
+        file, length, [fd](const char *data, size_t count) { return WriteAll(fd, data, count); });
+}
+
+// Streams the payload into take without dying when a pipe's reader has gone.
+bool FeedPayloadTo(FILE *file, long long length, const BytesTaker &take) {
     // a reader that stops early must fail the install, not kill the installer
     struct sigaction ignore = {}, previous;
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGPIPE, &ignore, &previous);
-    bool fed = StreamBlocks(file, length, fd);
+    bool fed = StreamBlocks(file, length, take);
     sigaction(SIGPIPE, &previous, nullptr);
     return fed;
 }

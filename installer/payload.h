@@ -4,6 +4,7 @@
 #define ZORVANE_PAYLOAD_H
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 // The size of every read from the installer's file.
@@ -24,9 +25,19 @@ FILE *OpenPayload(long long *length, std::string *failure);
 // which stays where it is.  False when it cannot be read.
 bool RecordedUnpackedLength(FILE *file, long long length, unsigned long long *unpacked);
 
+// Takes a run of bytes; false when it cannot, which ends the stream.
+using BytesTaker = std::function<bool(const char *data, size_t count)>;
+
 // Writes the length bytes that follow the file's position into fd, one block
 // at a time, keeping fPercentDone up to date.  False when the file ends early
 // or fd stops taking the bytes, or a signal tells the program to end.
 bool FeedPayload(FILE *file, long long length, int fd);
+
+// The same with each block handed to take instead of written into a file.
+bool FeedPayloadTo(FILE *file, long long length, const BytesTaker &take);
+
+// Writes all of data into fd; false when fd refuses it (a closed pipe, say)
+// or a signal tells the program to end.
+bool WriteAll(int fd, const char *data, size_t count);
 
 #endif

@@ -1,5 +1,6 @@
 // The room check before an install: the product's size, as the payload's
-// gzip trailer records it, against the free space where it will land.
+// gzip trailer or zstd frames record it, against the free space where it
+// will land.
 #include <string>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include "messages.h"
 #include "payload.h"
 #include "rollback.h"
+#include "zstd-payload.h"
 
 static const unsigned long long MEGABYTE = 1 << 20;
 // tar's last record, which the end-of-archive blocks pad out
@@ -32,14 +34,16 @@ static bool FreeSpace(const char *path, unsigned long long *free) {
     return true;
 }
 
-// The length of the tar stream as the payload's gzip trailer records it.
+// The length of the tar stream as the payload's gzip trailer or the content
+// sizes of its zstd frames record it.
 static bool RecordedTarLength(unsigned long long *tarLength) {
     long long length;
     std::string failure; // reported by the unpack, which meets it again
     FILE *self = OpenPayload(&length, &failure);
     if (self == nullptr)
         return false;
-    bool known = RecordedUnpackedLength(self, length, tarLength);
+    bool known = PayloadIsZstd(self) ? ZstdContentSize(self, length, tarLength)
+                                     : RecordedUnpackedLength(self, length, tarLength);
     fclose(self);
     return known;
 }

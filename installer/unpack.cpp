@@ -1,4 +1,5 @@
-// Running gunzip and tar, found on the search path, with a pipe between them.
+// Running gunzip and tar, found on the search path, with a pipe between them;
+// a zstd payload is decoded in this process and tar alone runs.
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "payload.h"
 #include "rollback.h"
 #include "unpack.h"
+#include "zstd-payload.h"
 
 enum { PIPE_CAPACITY = 1 << 20 };
 
@@ -184,13 +186,10 @@ static void ReleaseInterruptions(const struct sigaction previous[]) {
 }
 
 // Feeds the payload through gunzip into tar run with the given arguments.
-static bool RunPipeline(char *tarArguments[], FILE *file, long long length) {
-    struct sigaction previous[INTERRUPTION_COUNT];
-    CatchInterruptions(previous);
+static bool GunzipIntoTar(char *tarArguments[], FILE *file, long long length) {
     int input = StartPipeline(tarArguments);
     bool fed = input >= 0 && FeedPayload(file, length, input);
     bool finished = input >= 0 && FinishPipeline(input);
-    ReleaseInterruptions(previous);
     return fed && finished;
 }
 
@@ -222,6 +221,32 @@ static bool TarAccepts(char *arguments[]) {
 // destination's owner and mode alone.
 static char **ExtractArguments(void) {
     return TarAccepts(gnuExtractArguments) ? gnuExtractArguments : busyboxExtractArguments;
+}
+
+// Decodes the zstd payload in this process into tar run with the given
+// arguments.
+static bool DecodeIntoTar(char *tarArguments[], FILE *file, long long length) {
+    int feed[2];
+    if (OpenPipe(feed) != 0)
+        return false;
+    nTar = Spawn(sTarPath, tarArguments, feed[0], -1);
+    close(feed[0]);
+    bool fed = nTar >= 0 && DecodeZstdInto(file, length, feed[1]);
+    close(feed[1]);
+    bool finished = Succeeded(nTar, &nTarKiller);
+    nTar = -1;
+    return fed && finished;
+}
+
+// Unpacks the payload, as its first bytes tell, into tar run with the given
+// arguments.
+static bool RunPipeline(char *tarArguments[], FILE *file, long long length) {
+    struct sigaction previous[INTERRUPTION_COUNT];
+    CatchInterruptions(previous);
+    bool unpacked = PayloadIsZstd(file) ? DecodeIntoTar(tarArguments, file, length)
+                                        : GunzipIntoTar(tarArguments, file, length);
+    ReleaseInterruptions(previous);
+    return unpacked;
 }
 
 // Unpacks the payload into the working directory.

@@ -10,7 +10,8 @@ const char *MissingUnpacker(void);
 
 // Streams the length bytes of payload that follow the file's position
 // through gunzip into tar, which unpacks them; true when every byte went in
-// and both programs succeeded.  A signal that ends the program (Ctrl-C,
+// and both programs succeeded.  A zstd payload is decoded in this process
+// instead of by gunzip.  A signal that ends the program (Ctrl-C,
 // kill, a hang-up) stops both programs and takes away a destination made
 // for the unpack before it ends the program.
 bool UnpackPayload(FILE *file, long long length);

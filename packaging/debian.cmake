@@ -29,6 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # The image may need the C library; the combo box's headers include Motif's.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libmotif-dev")
+# pack --zstd and the zstd payloads of create run zstd.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "zstd")
 # CPack knows no Static-Built-Using: this script adds it to the package made.
 set(CPACK_DEBIAN_STATIC_BUILT_USING "${IMAGE_STATIC_BUILT_USING}")
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/static-built-using.cmake)

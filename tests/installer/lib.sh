@@ -107,16 +107,17 @@ tree_listing() {
   (cd "$1" && find . -mindepth 1 -printf '%p %y %m %s %l\n' | LC_ALL=C sort)
 }
 
-# Checks that tree $1 is what `tar xzf` of payload $2 gives, byte for byte.
+# Checks that tree $1 is what `tar xf` of payload $2 (a tar archive, or
+# one compressed by gzip or zstd) gives, byte for byte.
 expect_unpacked() {
   rm -rf "$work/reference" && mkdir "$work/reference"
-  (cd "$work/reference" && tar xzf "$2")
+  (cd "$work/reference" && tar xf "$2")
   tree_listing "$work/reference" > "$work/reference.list"
   tree_listing "$1" > "$work/unpacked.list"
   cmp -s "$work/reference.list" "$work/unpacked.list" ||
-    fail "$case: tree differs from tar xzf: $(diff "$work/reference.list" "$work/unpacked.list")"
+    fail "$case: tree differs from tar xf: $(diff "$work/reference.list" "$work/unpacked.list")"
   diff -r --no-dereference "$work/reference" "$1" > /dev/null ||
-    fail "$case: file contents differ from tar xzf"
+    fail "$case: file contents differ from tar xf"
 }
 
 # Runs a command as nobody when we are root, so that permissions count.

@@ -20,6 +20,15 @@ run "$MKINSTALLER" create "$IMAGE" "$work/payload.tar.gz" "$work/made/installer"
 cmp -s "$work/expected-installer" "$work/made/installer" || fail "$case: layout differs"
 [ "$(stat -c %a "$work/made/installer")" = 755 ] || fail "$case: mode $(stat -c %a "$work/made/installer")"
 
+case="create takes a .tar.zst, told by its first bytes, and verify names it"
+gzip -dc "$work/payload.tar.gz" | zstd -q -c > "$work/payload.tar.zst"
+run "$MKINSTALLER" create "$IMAGE" "$work/payload.tar.zst" "$work/made/zstd"
+[ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/err")"
+run "$MKINSTALLER" verify "$work/made/zstd"
+grep -q "sound installer; zstd payload of $(wc -c < "$work/payload.tar.zst") bytes" "$work/out" ||
+  fail "$case: $(cat "$work/out")"
+rm -f "$work/made/zstd"
+
 case="verify accepts it"
 run "$MKINSTALLER" verify "$work/made/installer"
 [ "$status" = 0 ] || fail "$case: status $status: $(cat "$work/err")"
@@ -41,9 +50,11 @@ chmod 644 "$work/product/zorvane"
 chmod 755 "$work/product/zorvane"
 mkdir -p "$work/nested/bin" && cp "$work/product/zorvane" "$work/nested/bin/"
 (cd "$work/nested" && tar -czf "$work/nested.tar.gz" ./bin)
+gzip -dc "$work/payload.tar.gz" | zstd -q -c --long=28 > "$work/large-window.tar.zst"
+head -c 5000 "$work/payload.tar.zst" > "$work/truncated.tar.zst"
 (cd "$work/product" && tar --transform='s,^\./README,../README,' -czf "$work/escaping.tar.gz" ./*)
 for bad in plain.tar text.gz truncated.tar.gz no-player.tar.gz not-executable.tar.gz \
-           nested.tar.gz escaping.tar.gz; do
+           nested.tar.gz escaping.tar.gz large-window.tar.zst truncated.tar.zst; do
   case="create refuses $bad"
   echo "old" > "$work/made/existing"
   run "$MKINSTALLER" create "$IMAGE" "$work/$bad" "$work/made/existing"

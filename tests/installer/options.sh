@@ -1,8 +1,8 @@
 #!/bin/sh
 # The installer's own options, which need no display and unpack nothing:
 # --check and --list on sound installers of every tar format, cut-off ones,
-# corrupt payloads and payloads without a player; --help, --version and
-# --licenses; and
+# corrupt payloads and payloads without a player, each compressed by gzip
+# and by zstd and installed as well; --help, --version and --licenses; and
 # the hint after the toolkit's line when no display can be opened.
 . "$(dirname "$0")/lib.sh"
 unset DISPLAY
@@ -12,8 +12,6 @@ make_product "$work/product"
 long=$work/product/share/$(printf '%060d' 1)/$(printf '%060d' 2)
 mkdir -p "$long" && echo "deep" > "$long/file.txt" # beyond tar's 100-byte names
 (cd "$work/product" && tar -cf "$work/plain.tar" ./*)
-gzip < "$work/plain.tar" > "$work/payload.tar.gz"
-length=$(wc -c < "$work/payload.tar.gz")
 mkdir "$work/empty" "$work/linked"
 echo "readme" > "$work/linked/README" && ln -s README "$work/linked/zorvane"
 
@@ -22,32 +20,60 @@ tar_of() {
   (cd "$work/product" && tar --format="$@" -cf - ./*)
 }
 
-# Writes the gzip'd plain tar with byte $1 changed on standard output.
+# Compresses standard input with $compressor (zstd: with its checksum).
+compress() {
+  if [ "$compressor" = zstd ]; then zstd -q -c --check; else gzip -c; fi
+}
+
+# Writes the compressed plain tar with byte $1 changed on standard output.
 flipped() {
-  cp "$work/payload.tar.gz" "$work/flipped.tar.gz"
-  flip_byte "$work/flipped.tar.gz" "$1"
-  cat "$work/flipped.tar.gz"
+  cp "$work/payload" "$work/flipped"
+  flip_byte "$work/flipped" "$1"
+  cat "$work/flipped"
 }
 
-# Runs option $2 of installer $1 in an empty directory, which must stay empty.
+# Writes standard input as one zstd frame of raw blocks, without content
+# size or checksum, whose window is 2 to the power $1.
+raw_frame() {
+  perl -e 'binmode STDIN; binmode STDOUT; local $/; my $data = <STDIN>;
+    print "\x28\xb5\x2f\xfd\x00", chr((shift() - 10) << 3);
+    while (length $data) {
+      my $block = substr($data, 0, 131072, "");
+      print substr(pack("V", length($block) << 3 | !length $data), 0, 3), $block;
+    }' "$1"
+}
+
+# Runs installer $1 with the rest as its arguments in an empty directory,
+# which must stay empty.
 run_option() {
-  (cd "$work/empty" && "$1" "$2") > "$work/out" 2> "$work/err"
+  installer=$1
+  shift
+  (cd "$work/empty" && "$installer" "$@") > "$work/out" 2> "$work/err"
   status=$?
-  [ -z "$(ls -A "$work/empty")" ] || fail "$case: $2 left files in the working directory"
+  [ -z "$(ls -A "$work/empty")" ] || fail "$case: $* left files in the working directory"
 }
 
-# Payloads: case@command writing the payload@verdict of --check: sound, no
-# player, or the reason that it gives for a corrupt payload.
-while IFS=@ read -r case command verdict; do
-  eval "$command" > "$work/case.tar.gz"
-  assemble "$work/case.tar.gz" "\\n$(wc -c < "$work/case.tar.gz")\\n" "$work/installer"
-  gzip -dc < "$work/case.tar.gz" > "$work/case.tar" 2>/dev/null
+# Payloads: case@command writing the payload@verdict of --check with gzip@
+# with zstd: sound, no player, the reason given for a corrupt payload, or -
+# where the case does not apply.
+for compressor in gzip zstd; do
+compress < "$work/plain.tar" > "$work/payload"
+length=$(wc -c < "$work/payload")
+[ $compressor = zstd ] && checksum_at=$((length - 2)) || checksum_at=$((length - 8))
+while IFS=@ read -r case command gzip_verdict zstd_verdict; do
+  [ $compressor = zstd ] && verdict=$zstd_verdict || verdict=$gzip_verdict
+  [ "$verdict" = - ] && continue
+  case="$compressor: $case"
+  eval "$command" > "$work/case.payload"
+  assemble "$work/case.payload" "\\n$(wc -c < "$work/case.payload")\\n" "$work/installer"
+  if [ $compressor = zstd ]; then zstd -dcq --memory=512MB; else gzip -dc; fi \
+    < "$work/case.payload" > "$work/case.tar" 2>/dev/null
   run_option "$work/installer" --check
   case $verdict in
     sound)
       [ "$status" = 0 ] && [ ! -s "$work/err" ] || fail "$case: status $status: $(cat "$work/err")"
       printf 'The installer file %s is sound: its payload of %s bytes holds a tar archive of %s bytes with %s members, the player ./zorvane among them.\n' \
-        "$work/installer" "$(wc -c < "$work/case.tar.gz")" "$(wc -c < "$work/case.tar")" \
+        "$work/installer" "$(wc -c < "$work/case.payload")" "$(wc -c < "$work/case.tar")" \
         "$(tar -tf "$work/case.tar" | wc -l)" | cmp -s - "$work/out" ||
         fail "$case: verdict: $(cat "$work/out")" ;;
     "no player")
@@ -65,22 +91,41 @@ while IFS=@ read -r case command verdict; do
       [ "$(tail -n 1 "$work/err")" = "The payload of the installer file $work/installer could not be listed in full; it is damaged." ] ||
         fail "$case: --list said $(cat "$work/err")" ;;
   esac
+  rm -rf "$work/to"
+  run "$work/installer" -s "$work/to"
+  case $compressor:$verdict in
+    *:sound | *:"no player")
+      expect 0 ''
+      expect_unpacked "$work/to" "$work/case.tar" ;;
+    *)
+      expect_ending 1 "$MSG_UNPACK"
+      expect_gone "$work/to" ;;
+  esac
+  case $compressor:$verdict in # the decoder in the installer tells its fault as gunzip does
+    zstd:sound | zstd:"no player" | zstd:*tar*) ;;
+    zstd:*) grep -qxF "The installer file $work/installer has a corrupt payload ($verdict); it cannot install the product." \
+              "$work/err" || fail "$case: the install does not name the fault" ;;
+  esac
 done <<'CASES'
-GNU format, long names@cat "$work/payload.tar.gz"@sound
-pax format, long names@tar_of pax | gzip@sound
-ustar format, long names in the prefix@tar_of ustar | gzip@sound
-two gzip members, then zeros@{ head -c 20000 "$work/plain.tar" | gzip; tail -c +20001 "$work/plain.tar" | gzip; head -c 99 /dev/zero; }@sound
-player not executable@tar_of gnu --mode=a-x | gzip@no player
-player is a link@(cd "$work/linked" && tar -czf - ./*)@no player
-no player@(cd "$work/product" && tar -czf - ./README ./lib)@no player
-data checksum@flipped $((length - 8))@incorrect data check
-recorded length@flipped $((length - 2))@incorrect length check
-not gzip@cat "$work/plain.tar"@incorrect header check
-gzip stream cut short@head -c $((length / 2)) "$work/payload.tar.gz"@unexpected end of the gzip stream
-garbage after the gzip stream@cat "$work/payload.tar.gz"; echo garbage@trailing garbage after the gzip stream
-tar header checksum@{ printf x; tail -c +2 "$work/plain.tar"; } | gzip@unreadable tar header
-tar archive cut in a member@head -c 100000 "$work/plain.tar" | gzip@unexpected end of the tar archive
+GNU format, long names@cat "$work/payload"@sound@sound
+pax format, long names@tar_of pax | compress@sound@sound
+ustar format, long names in the prefix@tar_of ustar | compress@sound@sound
+two members or frames@{ head -c 20000 "$work/plain.tar" | compress; tail -c +20001 "$work/plain.tar" | compress; }@sound@sound
+zeros after the stream@cat "$work/payload"; head -c 99 /dev/zero@sound@Unknown frame descriptor
+player not executable@tar_of gnu --mode=a-x | compress@no player@no player
+player is a link@(cd "$work/linked" && tar -cf - ./*) | compress@no player@no player
+no player@(cd "$work/product" && tar -cf - ./README ./lib) | compress@no player@no player
+content checksum@flipped $checksum_at@incorrect data check@Restored data doesn't match checksum
+recorded length@flipped $((length - 2))@incorrect length check@-
+not compressed@cat "$work/plain.tar"@incorrect header check@-
+stream cut short@head -c $((length / 2)) "$work/payload"@unexpected end of the gzip stream@unexpected end of the zstd stream
+garbage after the stream@cat "$work/payload"; echo garbage@trailing garbage after the gzip stream@Unknown frame descriptor
+tar header checksum@{ printf x; tail -c +2 "$work/plain.tar"; } | compress@unreadable tar header@unreadable tar header
+tar archive cut in a member@head -c 100000 "$work/plain.tar" | compress@unexpected end of the tar archive@unexpected end of the tar archive
+one frame of raw blocks without content size or checksum, window 128 MiB@raw_frame 27 < "$work/plain.tar"@-@sound
+one frame whose window is 256 MiB@raw_frame 28 < "$work/plain.tar"@-@Frame requires too much memory for decoding
 CASES
+done
 
 case="--list into a reader that goes away: no complaint, the broken pipe's status"
 mkdir "$work/product/many" && (cd "$work/product/many" && seq 2000 | xargs touch)
@@ -90,13 +135,18 @@ make_installer "$work/many.tar.gz" "$work/many"
 [ "$(cat "$work/status")" = 141 ] && [ ! -s "$work/err" ] && [ "$(wc -l < "$work/out")" = 1 ] ||
   fail "$case: status $(cat "$work/status"): $(cat "$work/err")"
 
-case="cut-off download"
-make_installer "$work/payload.tar.gz" "$work/sound"
-head -c $(($(wc -c < "$work/sound") - length / 2)) "$work/sound" > "$work/cut"
-chmod 755 "$work/cut"
-for option in --check --list; do
-  run_option "$work/cut" $option
-  expect 1 "The installer file $work/cut is damaged or incomplete (an interrupted download, perhaps); it holds no product that can be installed.\\n"
+for compressor in gzip zstd; do
+  case="$compressor: cut-off download"
+  compress < "$work/plain.tar" > "$work/payload"
+  make_installer "$work/payload" "$work/sound"
+  head -c $(($(wc -c < "$work/sound") - $(wc -c < "$work/payload") / 2)) "$work/sound" > "$work/cut"
+  chmod 755 "$work/cut"
+  for option in --check --list "-s $work/to"; do
+    # shellcheck disable=SC2086
+    run_option "$work/cut" $option
+    expect 1 "The installer file $work/cut is damaged or incomplete (an interrupted download, perhaps); it holds no product that can be installed.\\n"
+    expect_gone "$work/to"
+  done
 done
 
 # Options whose output or programs fail, on a sound installer: case|command

@@ -72,6 +72,30 @@ fast=$("$MKINSTALLER" info "$work/made/fast" | sed -n 's/^payload: \([0-9]*\) .*
 best=$("$MKINSTALLER" info "$work/made/first" | sed -n 's/^payload: \([0-9]*\) .*/\1/p')
 [ "$fast" -gt "$best" ] || fail "$case: level 1 gives $fast bytes, level 9 $best"
 
+case="--zstd: the same bytes every time, one frame with content size and checksum, installs the directory"
+for made in zstd zstd-again; do
+  run "$MKINSTALLER" pack --zstd "$work/product" "$work/made/$made"
+  expect_made "$work/made/$made"
+done
+cmp -s "$work/made/zstd" "$work/made/zstd-again" || fail "$case: the installers differ"
+length=$(tail -n 1 "$work/made/zstd")
+tail -c +$payload_at "$work/made/zstd" | head -c "$length" > "$work/zstd-payload"
+zstd -lv "$work/zstd-payload" > "$work/frames" 2>&1
+grep -q '^# Zstandard Frames: 1$' "$work/frames" && grep -q '^Check: XXH64' "$work/frames" &&
+  grep -q '^Decompressed Size: .* (317440 B)$' "$work/frames" || fail "$case: $(cat "$work/frames")"
+rm -rf "$work/installed" && "$work/made/zstd" -s "$work/installed" || fail "$case: the install failed"
+diff -r --no-dereference "$work/product" "$work/installed" > /dev/null || fail "$case: contents differ"
+"$MKINSTALLER" info "$work/made/zstd" | grep -qx 'compressor: zstd' || fail "$case: info names no zstd"
+
+case="--zstd --level: a lower level packs larger; gzip's levels and zstd's beyond 19 are refused"
+run "$MKINSTALLER" pack --zstd --level 1 "$work/product" "$work/made/zstd-fast"
+expect_made "$work/made/zstd-fast"
+[ "$(tail -n 1 "$work/made/zstd-fast")" -gt "$length" ] || fail "$case: level 1 is not larger"
+for level in 0 20 x; do
+  run "$MKINSTALLER" pack --zstd --level $level "$work/product" "$work/made/refused"
+  [ "$status" = 1 ] && grep -q "zstd level must be" "$work/err" || fail "$case: level $level: $(cat "$work/err")"
+done
+
 # Directories pack must refuse: name|how to spoil a copy of the product in $bad|the reason given.
 while IFS='|' read -r name spoil reason; do
   case="pack refuses $name"
@@ -186,10 +210,10 @@ unpacked=$(tail -c +$payload_at "$work/made/first" | head -c "$length" | gzip -d
 printf '%s\n' "installer: $work/made/first, $size bytes" "image: $(wc -c < "$IMAGE") bytes" \
   "checksum block: 256 bytes, SHA-256 of the image $(sha256sum < "$IMAGE" | cut -c 1-64) and of the payload $(
     tail -c +$payload_at "$work/made/first" | head -c "$length" | sha256sum | cut -c 1-64)" \
-  "payload: $length bytes compressed, $unpacked bytes unpacked, ratio $(awk \
+  "compressor: gzip" "payload: $length bytes compressed, $unpacked bytes unpacked, ratio $(awk \
     "BEGIN { printf \"%.2f\", $unpacked / $length }")" \
   "members: $(wc -l < "$work/members")" "player: ./zorvane, $(wc -c < "$work/product/zorvane") bytes" \
-  "verdict: sound installer; payload of $length bytes at offset $((payload_at - 1)), $(wc -l < \
+  "verdict: sound installer; gzip payload of $length bytes at offset $((payload_at - 1)), $(wc -l < \
     "$work/members") members; image and payload match their SHA-256 checksums."  | cmp -s - "$work/out" || fail "$case: $(cat "$work/out")"
 
 case="info on a cut-off installer"

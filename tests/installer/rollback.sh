@@ -19,14 +19,18 @@ chmod 555 "$work/product/lib"
 (cd "$work/product" && tar -cf - ./share ./README ./lib ./zorvane) | gzip > "$work/payload.tar.gz"
 length=$(wc -c < "$work/payload.tar.gz")
 make_installer "$work/payload.tar.gz" "$work/installer"
+gzip -dc "$work/payload.tar.gz" | zstd -q -c > "$work/payload.tar.zst"
+make_installer "$work/payload.tar.zst" "$work/zstd-installer"
 cp "$work/payload.tar.gz" "$work/bad-crc.tar.gz"
 flip_byte "$work/bad-crc.tar.gz" $((length - 8))
 assemble "$work/bad-crc.tar.gz" "\\n$length\\n" "$work/broken"
 
 # gunzip and tar first on the search path.  The slow gunzip takes its input
-# in pieces of 8 KB a tenth of a second apart; the gated one ends only once
-# $work/go exists.  Both gunzips and tar note their process ids.
-mkdir "$work/slow" "$work/gated"
+# in pieces of 8 KB a tenth of a second apart, and so does the slow tar, for
+# the zstd payload that the installer decodes itself; the gated gunzip ends
+# only once $work/go exists.  Both gunzips and both tars note their process
+# ids.
+mkdir "$work/slow" "$work/gated" "$work/slow-tar"
 real_gunzip=$(command -v gunzip)
 cat > "$work/slow/gunzip" <<EOF
 #!/bin/sh
@@ -37,7 +41,16 @@ EOF
 printf '#!/bin/sh\n%s\nstatus=$?\nuntil [ -e "%s/go" ]; do sleep 0.1; done\nexit $status\n' \
   "$real_gunzip" "$work" > "$work/gated/gunzip"
 printf '#!/bin/sh\necho $$ > "%s/tar.pid"\nexec %s "$@"\n' "$work" "$(command -v tar)" > "$work/slow/tar"
-chmod 755 "$work/slow/gunzip" "$work/slow/tar" "$work/gated/gunzip"
+cat > "$work/slow-tar/tar" <<EOF
+#!/bin/sh
+echo \$\$ > "$work/tar.pid"
+mkfifo "$work/fifo.\$\$"
+exec 3<&0
+perl -e '\$| = 1; while (read STDIN, \$piece, 8192) { print \$piece; select undef, undef, undef, 0.1 }' \\
+  <&3 > "$work/fifo.\$\$" &
+exec $(command -v tar) "\$@" < "$work/fifo.\$\$" 3<&-
+EOF
+chmod 755 "$work/slow/gunzip" "$work/slow/tar" "$work/gated/gunzip" "$work/slow-tar/tar"
 
 case="corrupt payload: the tree goes, the link's target keeps its file"
 run as_user "$work/broken" -s "$work/open/new"
@@ -80,13 +93,15 @@ wait_installer
 [ "$status" = 0 ] || fail "$case: status $status"
 
 # A slow unpack ended by the wizard's Cancel key or by a signal to a silent
-# install: case|destination|what it held before|c or the signal|status.
-while IFS='|' read -r case destination held stop expected; do
+# install: case|installer|slow programs|destination|what it held before|c or
+# the signal|status.
+while IFS='|' read -r case installer slow destination held stop expected; do
   [ -n "$held" ] && mkdir "$work/$destination" && echo "$held" > "$work/$destination/$held"
+  rm -f "$work/gunzip.pid" "$work/tar.pid"
   if [ "$stop" = c ]; then
-    install_by_keys "$work" "$destination" env PATH="$work/slow:$PATH" "$work/installer"
+    install_by_keys "$work" "$destination" env PATH="$work/$slow:$PATH" "$work/$installer"
   else
-    (cd "$work" && PATH="$work/slow:$PATH" exec "$work/installer" -s "$destination") \
+    (cd "$work" && PATH="$work/$slow:$PATH" exec "$work/$installer" -s "$destination") \
       > "$work/out" 2>&1 &
     pid=$!
   fi
@@ -98,7 +113,8 @@ while IFS='|' read -r case destination held stop expected; do
   wait_installer
   [ "$status" = "$expected" ] || fail "$case: status $status: $(cat "$work/out")"
   for program in gunzip tar; do
-    kill -0 "$(cat "$work/$program.pid")" 2>/dev/null && fail "$case: $program still runs"
+    [ -f "$work/$program.pid" ] && kill -0 "$(cat "$work/$program.pid")" 2>/dev/null &&
+      fail "$case: $program still runs"
   done
   if [ -z "$held" ]; then
     expect_gone "$work/$destination"
@@ -107,10 +123,12 @@ while IFS='|' read -r case destination held stop expected; do
       fail "$case: the destination holds $(ls "$work/$destination")"
   fi
 done <<'ENDINGS'
-the wizard: Cancel into a new destination|new||c|0
-the wizard: Cancel into an existing destination|kept|mine|c|0
-silent: killed|killed||TERM|143
-silent: hung up, into an existing destination|hung-up|mine|HUP|129
+the wizard: Cancel into a new destination|installer|slow|new||c|0
+the wizard: Cancel into an existing destination|installer|slow|kept|mine|c|0
+silent: killed|installer|slow|killed||TERM|143
+silent: hung up, into an existing destination|installer|slow|hung-up|mine|HUP|129
+the wizard: Cancel a zstd unpack into a new destination|zstd-installer|slow-tar|new-zstd||c|0
+silent: zstd unpack killed, into an existing destination|zstd-installer|slow-tar|killed-zstd|mine|TERM|143
 ENDINGS
 
 finish

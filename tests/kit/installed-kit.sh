@@ -72,7 +72,7 @@ deb=$(find "$work/deb" -maxdepth 1 -name '*.deb')
 dpkg-deb -I "$deb" > "$work/info"
 for field in 'Package: zorvane-installer-kit' 'Version: 8\.0' 'Architecture: amd64' \
              'Depends: libmotif-dev\(, libc6 (>= [0-9.]*)\)\?' 'Maintainer: .* <[^ ]*@[^ ]*>' \
-             'Static-Built-Using: glibc (= .*), gcc-[0-9]* (= .*motif (= .*zlib (= .*'; do
+             'Recommends: zstd' 'Static-Built-Using: glibc (= .*), gcc-[0-9]* (= .*motif (= .*zlib (= .*'; do
   grep -qx " $field" "$work/info" || fail "$case: no \"$field\" in: $(cat "$work/info")"
 done
 case="lintian on the Debian package"
