@@ -25,7 +25,7 @@ FUZZ_DIR ?= $(BUILD)/fuzz
 fuzz:
 	@mkdir -p $(FUZZ_DIR)
 	@clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-	  -Iinstaller fuzz/check_fuzz.cpp installer/check.cpp -lz -o $(FUZZ_DIR)/check_fuzz
+	  -Iinstaller fuzz/check_fuzz.cpp installer/check.cpp installer/zstd-payload.cpp -lz -lzstd -o $(FUZZ_DIR)/check_fuzz
 
 demo: build
 	@scripts/run-demo $(BUILD)/Zorvane8-installer.bin

@@ -1,5 +1,5 @@
 // libFuzzer target for the payload checker behind --check: an input whose
-// first byte is even is taken as a payload as it is (the gzip stream); an odd
+// first byte is even is taken as a payload as it is (a gzip or zstd stream); an odd
 // one has the rest gzip'd first, so that the fuzzer reaches the tar reader.
 // Build and run it with `make fuzz`.
 #include <cstdarg>
@@ -10,12 +10,24 @@
 #include <zlib.h>
 
 #include "installer.h"
+#include "payload.h"
 
 // The reporter and the state that --check's verdict uses, which the checker
 // alone does not need.
 char **ppArgv = nullptr;
 void ReportFormatted(const char *, ...) {}
 bool FailureReported(void) {
+    return false;
+}
+
+// The unpack's side of the zstd decoder, which the checker never calls.
+bool UnpackInterrupted(void) {
+    return false;
+}
+bool WriteAll(int, const char *, size_t) {
+    return false;
+}
+bool FeedPayloadTo(FILE *, long long, const BytesTaker &) {
     return false;
 }
 

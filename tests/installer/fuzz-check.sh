@@ -15,6 +15,7 @@ echo "a skin" > "$out/product/share/skin"
 for format in gnu pax; do
   { printf '\001'; cat "$out/$format.tar"; } > "$out/seeds/$format-tar"
   { printf '\000'; gzip -c "$out/$format.tar"; } > "$out/seeds/$format-gzip"
+  { printf '\000'; zstd -qc "$out/$format.tar"; } > "$out/seeds/$format-zstd"
 done
 "$out/check_fuzz" -max_total_time=5 -close_fd_mask=3 "$out/seeds" > "$out/log" 2>&1
 status=$?

@@ -122,7 +122,7 @@ TMPDIR=$work/tmp env --default-signal=INT setsid bash -c '"$0" pack --keep-syste
   "$MKINSTALLER" "$work/product" "$work/dest" > "$work/caller" 2>&1 &
 caller=$!
 tries=0
-until [ -n "$(find "$work/tmp" -name payload.tar.gz -size +100k)" ] || [ $tries -gt 300 ]; do
+until [ -n "$(find "$work/tmp" -name payload -size +100k)" ] || [ $tries -gt 300 ]; do
   sleep 0.1 && tries=$((tries + 1))
 done
 env kill -s INT -- -$caller # as Ctrl-C does: the whole process group
