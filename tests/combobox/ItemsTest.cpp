@@ -130,9 +130,9 @@ TEST_F(ComboBoxItems, MissingItemsAreWarnedAboutAndChangeNothing)
     ZVKDtComboBoxSetItem(combo, nullptr);
     XmStringFree(missing);
     ASSERT_EQ(Warnings().size(), 3u);
-    EXPECT_EQ(Warnings()[0], "DtComboBoxWidget: Unable to find item to set (DtComboBoxSetItem).");
+    EXPECT_EQ(Warnings()[0], "DtComboBoxWidget: Unable to find item to set (ZVKDtComboBoxSetItem).");
     EXPECT_EQ(Warnings()[1],
-              "DtComboBoxWidget: Unable to find item to select (XmComboBoxSelectItem).");
+              "DtComboBoxWidget: Unable to find item to select (ZVKDtComboBoxSelectItem).");
     EXPECT_EQ(ShownText(combo), "here");
 }
 
