@@ -690,6 +690,33 @@ static Colormap PopupColormap(Screen *screen)
     return colormap;
 }
 
+// One 16-bit colour channel placed in a TrueColor pixel's mask.
+static Pixel ChannelBits(unsigned short value, unsigned long mask)
+{
+    int shift = 0, width = 0;
+    while (mask && !((mask >> shift) & 1))
+        shift++;
+    while ((mask >> (shift + width)) & 1)
+        width++;
+    return ((Pixel)(value >> (16 - width)) << shift) & mask;
+}
+
+// The pixel of the drop-down's visual for the colour of one of the combo
+// box's pixels.  A TrueColor pixel is made of the colour masks alone: the
+// server's colormap of a 32-bit visual refuses to look up a pixel with its
+// alpha bits set, which it hands out itself.
+static Pixel PopupPixel(DtComboBoxWidget cb, Colormap colormap, Pixel pixel)
+{
+    XColor color;
+    color.pixel = pixel;
+    XQueryColor(XtDisplay(cb), cb->core.colormap, &color);
+    if (popupVisual->c_class == TrueColor)
+        return ChannelBits(color.red, popupVisual->red_mask) |
+               ChannelBits(color.green, popupVisual->green_mask) |
+               ChannelBits(color.blue, popupVisual->blue_mask);
+    return XAllocColor(XtDisplay(cb), colormap, &color) ? color.pixel : 0;
+}
+
 // Makes the pop-up shell, its frame and the scrolled list.
 static void CreateDropDown(DtComboBoxWidget cb)
 {
@@ -710,9 +737,15 @@ static void CreateDropDown(DtComboBoxWidget cb)
                                        (Widget)cb, shellArgs, s);
     p->popupFrame = XtVaCreateManagedWidget("ComboBoxRowColumn", xmFrameWidgetClass,
                                             p->popupShell, nullptr);
-    Arg args[12];
+    Arg args[14];
     Cardinal n = 0;
     XtSetArg(args[n], XmNuserData, cb); n++;
+    Colormap colormap = 0;
+    XtVaGetValues(p->popupShell, XmNcolormap, &colormap, nullptr);
+    if (colormap != cb->core.colormap) {
+        XtSetArg(args[n], XmNbackground, PopupPixel(cb, colormap, cb->core.background_pixel)); n++;
+        XtSetArg(args[n], XmNforeground, PopupPixel(cb, colormap, cb->manager.foreground)); n++;
+    }
     if (p->listFontList) {
         XtSetArg(args[n], XmNfontList, p->listFontList); n++;
     }
@@ -1041,7 +1074,9 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     if (p->reportedItem)
         XmStringFree(p->reportedItem);
     p->reportedItem = current ? XmStringCopy(current) : nullptr;
-    XtAddCallback(w, XmNdestroyCallback, TakeDownBeforeDestroy, cb);
+    // On the shell: its callbacks run before the toolkit's own that drop the
+    // grab on it.
+    XtAddCallback(p->popupShell, XmNdestroyCallback, TakeDownBeforeDestroy, cb);
 }
 
 // Frees our copies of the label string, the reported item and edit; the

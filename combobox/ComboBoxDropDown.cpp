@@ -97,19 +97,24 @@ static void TakeGrabs(DtComboBoxWidget cb)
         XtAppWarning(app, cannotGrabKeyboard);
 }
 
-// Lets go of every grab of the drop-down and of any pending retry.
-static void ReleaseGrabs(DtComboBoxWidget cb)
+// Lets go of the drop-down's pointer and keyboard and of any pending retry.
+static void ReleaseServerGrabs(DtComboBoxWidget cb)
 {
     DtComboBoxPart *p = &cb->combo_box;
     if (p->grabRetry)
         XtRemoveTimeOut(p->grabRetry);
     p->grabRetry = 0;
-    if (p->pointerGrabbed)
+    // The toolkit forgets a grab taken while a press's own grab is on, and
+    // would then not let go of it: the server is told directly as well.
+    if (p->pointerGrabbed) {
         XtUngrabPointer(p->popupShell, CurrentTime);
-    if (p->keyboardGrabbed)
+        XUngrabPointer(XtDisplay(cb), CurrentTime);
+    }
+    if (p->keyboardGrabbed) {
         XtUngrabKeyboard(p->list, CurrentTime);
+        XUngrabKeyboard(XtDisplay(cb), CurrentTime);
+    }
     p->pointerGrabbed = p->keyboardGrabbed = False;
-    XtRemoveGrab(p->popupShell);
 }
 
 // ---------------------------------------------------------------------------
@@ -324,8 +329,9 @@ static void TakeListDown(DtComboBoxWidget cb)
     p->poppedUp = False;
     p->droppedByPress = False;
     XtPopdown(p->popupShell);
-    ReleaseGrabs(cb);
-    if (p->type == ComboTypeTextField && !cb->core.being_destroyed)
+    ReleaseServerGrabs(cb);
+    XtRemoveGrab(p->popupShell);
+    if (p->type == ComboTypeTextField)
         XmProcessTraversal(p->textField, XmTRAVERSE_CURRENT);
 }
 
@@ -590,7 +596,10 @@ void ForwardFocus(Widget, XtPointer client, XtPointer call)
     XtCallCallbacks((Widget)cb, DtNfocusCallback, call);
 }
 
+// The toolkit drops its own grab on the shell that it destroys.
 void TakeDownBeforeDestroy(Widget, XtPointer client, XtPointer)
 {
-    UnpostList((DtComboBoxWidget)client);
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    cb->combo_box.poppedUp = False;
+    ReleaseServerGrabs(cb);
 }
