@@ -527,6 +527,14 @@ static void ShowCurrentItem(DtComboBoxWidget cb, Boolean forceLabel)
         ShowItemInLabel(cb, nullptr, forceLabel);
 }
 
+// Has the list highlight the current item after its items changed.
+static void HighlightCurrentItem(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    if (CurrentListItem(cb) && !XmListPosSelected(p->list, p->selectedPosition + 1))
+        XmListSelectPos(p->list, p->selectedPosition + 1, False);
+}
+
 void CurrentItemMayHaveChanged(DtComboBoxWidget cb, XEvent *event)
 {
     DtComboBoxPart *p = &cb->combo_box;
@@ -1423,6 +1431,7 @@ static Boolean SetValues(Widget current, Widget, Widget w, ArgList, Cardinal *)
         PaintShadow(cb);
     }
     CopyListState(cb);
+    HighlightCurrentItem(cb);
     CurrentItemMayHaveChanged(cb, nullptr);
     return False;
 }
@@ -1469,6 +1478,7 @@ void ZVKDtComboBoxAddItem(Widget w, XmString item, int pos, Boolean unique)
         if (p->type == ComboTypeLabel)
             Relayout(cb);
     }
+    HighlightCurrentItem(cb);
     CurrentItemMayHaveChanged(cb, nullptr);
 }
 
@@ -1499,6 +1509,7 @@ void ZVKDtComboBoxDeletePos(Widget w, int pos)
         if (p->type == ComboTypeLabel)
             Relayout(cb);
     }
+    HighlightCurrentItem(cb);
     CurrentItemMayHaveChanged(cb, nullptr);
 }
 

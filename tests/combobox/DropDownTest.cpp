@@ -159,15 +159,23 @@ TEST_F(ComboBoxDropDown, PointerChoosesAnItemAndTakesTheListDown)
     EXPECT_TRUE(Part(combo).poppedUp);
 }
 
+// What browsing showed stays after Escape, and the value-changed callbacks
+// heard of it.
 TEST_F(ComboBoxDropDown, CancelKeepsWhatBrowsingShowed)
 {
     Make(ComboTypeTextField);
+    std::vector<std::string> changes;
+    XtAddCallback(combo, DtNvalueChangedCallback, [](Widget, XtPointer seen, XtPointer call) {
+        auto *s = (ComboBoxCallbackStruct *)call;
+        ((std::vector<std::string> *)seen)->push_back(std::to_string(s->reason) + " " + Text(s->item));
+    }, &changes);
     ClickArrow();
     PressKey("Down");
     PressKey("Escape");
     EXPECT_FALSE(Part(combo).poppedUp);
     EXPECT_EQ(Shown(), "two");
     EXPECT_TRUE(selections.empty());
+    EXPECT_EQ(changes, std::vector<std::string>{std::to_string(XmCR_VALUE_CHANGED) + " two"});
 }
 
 TEST_F(ComboBoxDropDown, PressOutsideTakesTheListDownChoosingNothing)
@@ -316,6 +324,8 @@ TEST_F(ComboBoxDropDown, DropDownFitsItsItemsWheneverTheyChange)
          XtWidth(combo)},
         {"an item wider than the screen", [&] { AddItems(combo, {wider.c_str()}); }, 4,
          WidthOfScreen(XtScreen(combo)) - cx},
+        {"fewer items", [&] { XtVaSetValues(combo, DtNitems, table, DtNitemCount, 5, nullptr); },
+         4, XtWidth(combo)},
     };
     for (const Step &step : steps) {
         SCOPED_TRACE(step.change);
@@ -338,6 +348,11 @@ TEST_F(ComboBoxDropDown, DropDownFitsItsItemsWheneverTheyChange)
             EXPECT_GT(shellWidth, itemWidth);
             EXPECT_LT(shellWidth, itemWidth + 40);
         }
+        // While down, the drop-down follows a combo box made wider.
+        XtResizeWidget(combo, XtWidth(combo) + 30, XtHeight(combo), 0);
+        Settle();
+        EXPECT_EQ(XtWidth(Part(combo).popupShell), std::max(shellWidth, (int)XtWidth(combo)));
+        XtResizeWidget(combo, XtWidth(combo) - 30, XtHeight(combo), 0);
         PressKey("Escape");
     }
     int most = 0;
@@ -429,13 +444,13 @@ TEST_F(ComboBoxDropDown, LongListShowsTheCurrentItemAndScrollsWithTheWheel)
 TEST_F(ComboBoxDropDown, TypedCharacterMovesToTheNextItemStartingWithIt)
 {
     Make(ComboTypeTextField);
-    AddItems(combo, {"tea", "apple", "toast"});
+    AddItems(combo, {"Tea", "apple", "toast"});
     ClickArrow();
-    for (const char *expected : {"two", "three", "tea", "toast", "two"}) {
+    for (const char *expected : {"two", "three", "Tea", "toast", "two"}) {
         PressKey("t");
         EXPECT_EQ(Shown(), expected);
     }
-    PressKey("a");
+    PressKey("A", true);
     EXPECT_EQ(Shown(), "apple");
     EXPECT_TRUE(selections.empty());
     PressKey("Return");
