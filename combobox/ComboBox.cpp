@@ -540,6 +540,11 @@ void CurrentItemMayHaveChanged(DtComboBoxWidget cb, XEvent *event)
     DtComboBoxPart *p = &cb->combo_box;
     XmString current = CurrentListItem(cb);
     XmString last = p->reportedItem;
+    // The same string of the list is the same item: no comparing, for every
+    // one of many items added in a row.
+    if (current && current == p->reportedListItem)
+        return;
+    p->reportedListItem = current;
     if (current ? last && XmStringCompare(current, last) : !last)
         return;
     if (last)
@@ -1035,6 +1040,7 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     p->droppedByPress = p->focusLent = False;
     p->poppedUp = False;
     p->reportedItem = nullptr;
+    p->reportedListItem = nullptr;
     CheckResourceValues(cb, -1, nullptr);
 
     if (p->type == ComboTypeTextField) {
@@ -1271,8 +1277,10 @@ static Boolean UpdateList(DtComboBoxWidget old, DtComboBoxWidget cb)
         return False;
     if (n > 0)
         XtSetValues(p->list, args, n);
-    if (p->items != o->items || p->itemCount != o->itemCount)
+    if (p->items != o->items || p->itemCount != o->itemCount) {
         ForgetItemIndex(cb);
+        p->reportedListItem = nullptr;
+    }
     ListChanged(cb);
     return True;
 }
@@ -1493,6 +1501,7 @@ void ZVKDtComboBoxDeletePos(Widget w, int pos)
     if (deleted < 0 || deleted >= count)
         return;
     IndexItem(cb, ListItems(cb)[deleted], -1);
+    p->reportedListItem = nullptr;
     XmListDeletePos(p->list, pos);
     IndexFollowsList(cb);
     CopyListState(cb);

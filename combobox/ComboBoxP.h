@@ -89,6 +89,7 @@ typedef struct {
     Boolean droppedByPress;     /* down since a press on the arrow, not yet released */
     Boolean focusLent;          /* the text field lent its focus to the list */
     XmString reportedItem;      /* a copy of the current item as last reported */
+    XmString reportedListItem;  /* the list's own string of it, while it stays */
 } DtComboBoxPart;
 
 typedef struct _DtComboBoxRec {
