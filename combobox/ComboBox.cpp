@@ -5,6 +5,8 @@
 // (initialize, geometry, set_values, destroy) and the public functions.  The
 // drop-down, the actions and the drawn arrow live in ComboBoxDropDown.cpp.
 #include <climits>
+#include <strings.h>
+#include <vector>
 
 #include <Xm/XmP.h>
 #include <Xm/DrawP.h>
@@ -38,6 +40,7 @@ static void _DtComboBoxGetListMarginHeight(Widget w, int offset, XtArgVal *value
 static void _DtComboBoxGetListMarginWidth(Widget w, int offset, XtArgVal *value);
 static void _DtComboBoxGetListSpacing(Widget w, int offset, XtArgVal *value);
 static void _DtComboBoxGetListTopItemPosition(Widget w, int offset, XtArgVal *value);
+static void _DtComboBoxGetTextField(Widget w, int offset, XtArgVal *value);
 
 // Shared by every combo box of the process.
 static XmString defaultLabelString;
@@ -46,25 +49,32 @@ static int popupDepth;
 static XtTranslations comboTable, labelTable, textFieldTable, listCancelTable;
 
 static const char invalidAlignment[] =
-    "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_CENTER).";
+    "DtComboBoxWidget: Invalid alignment resource (defaulting to XmALIGNMENT_BEGINNING).";
 static const char invalidOrientation[] =
-    "DtComboButtonWidget: Invalid orientation resource (defaulting to XmRIGHT).";
+    "DtComboBoxWidget: Invalid orientation resource (defaulting to ComboOrientationRight).";
+static const char invalidVisibleItemCount[] =
+    "DtComboBoxWidget: Invalid visibleItemCount resource (defaulting to 10).";
+static const char invalidTopItemPosition[] =
+    "DtComboBoxWidget: Invalid topItemPosition resource (defaulting to 1).";
+static const char cannotSetPoppedUp[] =
+    "DtComboBoxWidget: Unable to set poppedUp resource.";
 static const char invalidItemCount[] =
-    "DtComboButtonWidget: Invalid itemCount resource (defaulting to 0).";
+    "DtComboBoxWidget: Invalid itemCount resource (defaulting to 0).";
 static const char invalidSelectedPosition[] =
-    "DtComboButtonWidget: Invalid selectedPosition resource (defaulting to 0).";
+    "DtComboBoxWidget: Invalid selectedPosition resource (defaulting to 0).";
 static const char invalidType[] =
-    "DtComboButtonWidget: Invalid type resource (defaulting to ComboTypeLabel).";
+    "DtComboBoxWidget: Invalid type resource (defaulting to ComboTypeLabel).";
 static const char invalidArrowType[] =
-    "DtComboButtonWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).";
+    "DtComboBoxWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).";
 static const char cannotSetTextField[] =
-    "DtComboButtonWidget: Unable to set textField resource.";
+    "DtComboBoxWidget: Unable to set textField resource.";
 static const char itemToSetNotFound[] =
-    "DtComboBoxWidget: Unable to find item to set (DtComboBoxSetItem).";
+    "DtComboBoxWidget: Unable to find item to set (ZVKDtComboBoxSetItem).";
 static const char itemToSelectNotFound[] =
-    "DtComboBoxWidget: Unable to find item to select (XmComboBoxSelectItem).";
+    "DtComboBoxWidget: Unable to find item to select (ZVKDtComboBoxSelectItem).";
 
 static const Dimension unsetSpacing = 0xFFFF;
+static const int defaultVisibleItemCount = 10;
 static const Dimension smallestArrow = 13;
 
 static XtActionsRec actions[] = {
@@ -118,8 +128,8 @@ static XtResource resources[] = {
      offset(maxLength), XmRImmediate, (XtPointer)INT_MAX},
     {DtNmenuPostCallback, XmCCallback, XmRCallback, sizeof(XtCallbackList),
      offset(menuPostCallback), XmRCallback, nullptr},
-    {DtNorientation, XmCOrientation, XmROrientation, sizeof(unsigned char),
-     offset(orientation), XmRImmediate, (XtPointer)1},
+    {DtNorientation, XmCOrientation, DtRComboOrientation, sizeof(unsigned char),
+     offset(orientation), XmRImmediate, (XtPointer)ComboOrientationRight},
     {DtNpoppedUp, DtCPoppedUp, XmRBoolean, sizeof(Boolean),
      offset(poppedUp), XmRImmediate, (XtPointer)False},
     {DtNrecomputeSize, XmCRecomputeSize, XmRBoolean, sizeof(Boolean),
@@ -139,9 +149,13 @@ static XtResource resources[] = {
     {DtNupdateLabel, DtCUpdateLabel, XmRBoolean, sizeof(Boolean),
      offset(updateLabel), XmRImmediate, (XtPointer)True},
     {DtNvisibleItemCount, XmCVisibleItemCount, XmRInt, sizeof(int),
-     offset(visibleItemCount), XmRImmediate, (XtPointer)10},
+     offset(visibleItemCount), XmRImmediate, (XtPointer)(long)defaultVisibleItemCount},
     {DtNverticalSpacing, DtCVerticalSpacing, XmRVerticalDimension, sizeof(Dimension),
      offset(verticalSpacing), XmRImmediate, (XtPointer)(long)unsetSpacing},
+    {DtNrenderTable, XmCRenderTable, XmRRenderTable, sizeof(XmRenderTable),
+     offset(renderTable), XmRImmediate, nullptr},
+    {DtNvalueChangedCallback, XmCCallback, XmRCallback, sizeof(XtCallbackList),
+     offset(valueChangedCallback), XmRCallback, nullptr},
 };
 
 static XmSyntheticResource syntheticResources[] = {
@@ -163,6 +177,8 @@ static XmSyntheticResource syntheticResources[] = {
      _DtComboBoxGetListSpacing, ImportUnchanged},
     {DtNtopItemPosition, sizeof(int), offset(topItemPosition),
      _DtComboBoxGetListTopItemPosition, ImportUnchanged},
+    {DtNtextField, sizeof(Widget), offset(textField),
+     _DtComboBoxGetTextField, ImportUnchanged},
 };
 #undef offset
 
@@ -435,18 +451,18 @@ void ShowItemInLabel(DtComboBoxWidget cb, XmString item, Boolean forceLabel)
 {
     DtComboBoxPart *p = &cb->combo_box;
     XmString shown;
+    if (!item)
+        item = CurrentListItem(cb);
     if (forceLabel || !p->updateLabel) {
         shown = p->labelString ? p->labelString : defaultLabelString;
     } else {
-        if (!item)
-            item = CurrentListItem(cb);
         XmString copy = XmStringCopy(item ? item : defaultLabelString);
         if (p->labelString)
             XmStringFree(p->labelString);
         p->labelString = copy;
         shown = item ? item : copy;
     }
-    p->selectedItem = shown;
+    p->selectedItem = item;
     XtVaSetValues(p->labelWidget, XmNlabelString, shown, nullptr);
 }
 
@@ -477,12 +493,13 @@ static void MeasureLabel(DtComboBoxWidget cb)
     DtComboBoxPart *p = &cb->combo_box;
     XmStringTable items = ListItems(cb);
     Dimension widest = 0, tallest = 0;
-    if (items && p->updateLabel) {
-        int count = ListItemCount(cb);
+    int count = ListItemCount(cb);
+    if (items && count > 0 && p->updateLabel) {
         for (int i = 0; i < count; i++)
             TakeInExtent(cb, items[i], &widest, &tallest);
     } else {
-        TakeInExtent(cb, p->labelString, &widest, &tallest);
+        TakeInExtent(cb, p->labelString ? p->labelString : defaultLabelString, &widest,
+                     &tallest);
     }
     SizeLabel(cb, widest, tallest);
 }
@@ -510,23 +527,55 @@ static void ShowCurrentItem(DtComboBoxWidget cb, Boolean forceLabel)
         ShowItemInLabel(cb, nullptr, forceLabel);
 }
 
+// Has the list highlight the current item after its items changed.
+static void HighlightCurrentItem(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    if (CurrentListItem(cb) && !XmListPosSelected(p->list, p->selectedPosition + 1))
+        XmListSelectPos(p->list, p->selectedPosition + 1, False);
+}
+
+void CurrentItemMayHaveChanged(DtComboBoxWidget cb, XEvent *event)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    XmString current = CurrentListItem(cb);
+    XmString last = p->reportedItem;
+    // The same string of the list is the same item: no comparing, for every
+    // one of many items added in a row.
+    if (current && current == p->reportedListItem)
+        return;
+    p->reportedListItem = current;
+    if (current ? last && XmStringCompare(current, last) : !last)
+        return;
+    if (last)
+        XmStringFree(last);
+    p->reportedItem = current ? XmStringCopy(current) : nullptr;
+    if (!p->valueChangedCallback)
+        return;
+    ComboBoxCallbackStruct call = {XmCR_VALUE_CHANGED, event, current, p->selectedPosition};
+    XtCallCallbackList((Widget)cb, p->valueChangedCallback, &call);
+}
+
 // ---------------------------------------------------------------------------
 // Resource checks and children
 
 // Puts invalid resource values right, with a warning for each.  The list
 // would read past the end of its table, so a count above the items at hand
 // (none without a table; available when known, else -1) is invalid too.
-static void CheckResourceValues(DtComboBoxWidget cb, int available)
+// Positions that the program did not give (the same as in old, the values
+// before a change; none at creation) follow the items without a word: an
+// empty combo box has no current item, and the first item becomes it.
+static void CheckResourceValues(DtComboBoxWidget cb, int available, const DtComboBoxPart *old)
 {
     DtComboBoxPart *p = &cb->combo_box;
     Widget w = (Widget)cb;
     if (p->alignment > XmALIGNMENT_END) {
         Warn(w, invalidAlignment);
-        p->alignment = XmALIGNMENT_CENTER;
+        p->alignment = XmALIGNMENT_BEGINNING;
     }
-    if (p->orientation > 1) {
+    if (p->orientation > ComboOrientationRight) {
         Warn(w, invalidOrientation);
-        p->orientation = 1;
+        p->orientation = ComboOrientationRight;
     }
     if (!p->items)
         available = 0;
@@ -534,9 +583,19 @@ static void CheckResourceValues(DtComboBoxWidget cb, int available)
         Warn(w, invalidItemCount);
         p->itemCount = 0;
     }
-    if (p->itemCount > 0 && (unsigned)p->selectedPosition >= (unsigned)p->itemCount) {
+    Boolean outside = (unsigned)p->selectedPosition >= (unsigned)p->itemCount;
+    if (outside && p->itemCount > 0 && (!old || p->selectedPosition != old->selectedPosition))
         Warn(w, invalidSelectedPosition);
+    if (outside)
         p->selectedPosition = 0;
+    if (p->visibleItemCount < 1) {
+        Warn(w, invalidVisibleItemCount);
+        p->visibleItemCount = defaultVisibleItemCount;
+    }
+    if (p->topItemPosition < 1 || (p->topItemPosition > 1 && p->topItemPosition > p->itemCount)) {
+        if (!old || p->topItemPosition != old->topItemPosition)
+            Warn(w, invalidTopItemPosition);
+        p->topItemPosition = 1;
     }
     if (p->type > ComboTypeTextField) {
         Warn(w, invalidType);
@@ -560,7 +619,7 @@ static void AddForwarders(DtComboBoxWidget cb, Widget textField)
 // on a later change of type "ComboBoxTextField".
 static Widget CreateTextField(DtComboBoxWidget cb, Boolean atCreation)
 {
-    Arg args[5];
+    Arg args[6];
     Cardinal n = 0;
     XtSetArg(args[n], XmNcolumns, cb->combo_box.columns); n++;
     XtSetArg(args[n], XmNmaxLength, cb->combo_box.maxLength); n++;
@@ -568,6 +627,9 @@ static Widget CreateTextField(DtComboBoxWidget cb, Boolean atCreation)
     XtSetArg(args[n], XmNmarginHeight, atCreation ? 1 : 2); n++;
     if (atCreation) {
         XtSetArg(args[n], XmNblinkRate, 0); n++;
+    }
+    if (cb->combo_box.renderTable) {
+        XtSetArg(args[n], XmNrenderTable, cb->combo_box.renderTable); n++;
     }
     Widget textField = XtCreateWidget(atCreation ? "Text" : "ComboBoxTextField",
                                       xmTextFieldWidgetClass, (Widget)cb, args, n);
@@ -588,6 +650,8 @@ static Widget CreateLabel(DtComboBoxWidget cb, const char *name)
                                     XmNmarginHeight, 0,
                                     XmNstringDirection, (int)cb->manager.string_direction,
                                     nullptr);
+    if (cb->combo_box.renderTable)
+        XtVaSetValues(label, XmNrenderTable, cb->combo_box.renderTable, nullptr);
     XtOverrideTranslations(label, ParsedOnce(&labelTable, labelTranslations));
     return label;
 }
@@ -618,14 +682,59 @@ static void CreateArrow(DtComboBoxWidget cb)
         XtAddCallback(arrow, XmNexposeCallback, PaintDrawnArrow, cb);
     }
     XtAddCallback(arrow, XmNactivateCallback, PostList, cb);
+    XtAddCallback(arrow, XmNarmCallback, DropOnArrowPress, cb);
     cb->combo_box.arrowButton = arrow;
+}
+
+// A colormap of the drop-down's visual: the screen's own for its default
+// visual, else one made once for each screen and kept for the process.
+static Colormap PopupColormap(Screen *screen)
+{
+    if (popupVisual == DefaultVisualOfScreen(screen) && popupDepth == DefaultDepthOfScreen(screen))
+        return DefaultColormapOfScreen(screen);
+    struct Made { Screen *screen; Visual *visual; Colormap colormap; };
+    static std::vector<Made> made;
+    for (const Made &m : made)
+        if (m.screen == screen && m.visual == popupVisual)
+            return m.colormap;
+    Colormap colormap = XCreateColormap(DisplayOfScreen(screen), RootWindowOfScreen(screen),
+                                        popupVisual, AllocNone);
+    made.push_back({screen, popupVisual, colormap});
+    return colormap;
+}
+
+// One 16-bit colour channel placed in a TrueColor pixel's mask.
+static Pixel ChannelBits(unsigned short value, unsigned long mask)
+{
+    int shift = 0, width = 0;
+    while (mask && !((mask >> shift) & 1))
+        shift++;
+    while ((mask >> (shift + width)) & 1)
+        width++;
+    return ((Pixel)(value >> (16 - width)) << shift) & mask;
+}
+
+// The pixel of the drop-down's visual for the colour of one of the combo
+// box's pixels.  A TrueColor pixel is made of the colour masks alone: the
+// server's colormap of a 32-bit visual refuses to look up a pixel with its
+// alpha bits set, which it hands out itself.
+static Pixel PopupPixel(DtComboBoxWidget cb, Colormap colormap, Pixel pixel)
+{
+    XColor color;
+    color.pixel = pixel;
+    XQueryColor(XtDisplay(cb), cb->core.colormap, &color);
+    if (popupVisual->c_class == TrueColor)
+        return ChannelBits(color.red, popupVisual->red_mask) |
+               ChannelBits(color.green, popupVisual->green_mask) |
+               ChannelBits(color.blue, popupVisual->blue_mask);
+    return XAllocColor(XtDisplay(cb), colormap, &color) ? color.pixel : 0;
 }
 
 // Makes the pop-up shell, its frame and the scrolled list.
 static void CreateDropDown(DtComboBoxWidget cb)
 {
     DtComboBoxPart *p = &cb->combo_box;
-    Arg shellArgs[5];
+    Arg shellArgs[6];
     Cardinal s = 0;
     XtSetArg(shellArgs[s], XmNoverrideRedirect, True); s++;
     XtSetArg(shellArgs[s], XmNallowShellResize, True); s++;
@@ -635,14 +744,21 @@ static void CreateDropDown(DtComboBoxWidget cb)
     if (popupVisual && popupDepth > 0) {
         XtSetArg(shellArgs[s], XmNvisual, popupVisual); s++;
         XtSetArg(shellArgs[s], XmNdepth, popupDepth); s++;
+        XtSetArg(shellArgs[s], XmNcolormap, PopupColormap(XtScreen(cb))); s++;
     }
     p->popupShell = XtCreatePopupShell("ComboBoxMenuShell", topLevelShellWidgetClass,
                                        (Widget)cb, shellArgs, s);
     p->popupFrame = XtVaCreateManagedWidget("ComboBoxRowColumn", xmFrameWidgetClass,
                                             p->popupShell, nullptr);
-    Arg args[12];
+    Arg args[14];
     Cardinal n = 0;
     XtSetArg(args[n], XmNuserData, cb); n++;
+    Colormap colormap = 0;
+    XtVaGetValues(p->popupShell, XmNcolormap, &colormap, nullptr);
+    if (colormap != cb->core.colormap) {
+        XtSetArg(args[n], XmNbackground, PopupPixel(cb, colormap, cb->core.background_pixel)); n++;
+        XtSetArg(args[n], XmNforeground, PopupPixel(cb, colormap, cb->manager.foreground)); n++;
+    }
     if (p->listFontList) {
         XtSetArg(args[n], XmNfontList, p->listFontList); n++;
     }
@@ -667,11 +783,10 @@ static void HookUpDropDown(DtComboBoxWidget cb)
     XtAddCallback(p->list, XmNdefaultActionCallback, ListItemChosen, cb);
     XtAddCallback(p->list, XmNbrowseSelectionCallback, ListItemChosen, cb);
     XtInsertEventHandler(p->list,
-                         ButtonPressMask | ButtonReleaseMask | EnterWindowMask |
-                             LeaveWindowMask | FocusChangeMask,
+                         ButtonPressMask | ButtonReleaseMask | FocusChangeMask | KeyPressMask,
                          True, ListGrabHandler, cb, XtListHead);
-    XtInsertEventHandler(p->popupShell, ButtonPressMask, True, ShellPressHandler, cb,
-                         XtListHead);
+    XtInsertEventHandler(p->popupShell, ButtonPressMask | ButtonReleaseMask, True,
+                         ShellPressHandler, cb, XtListHead);
     XtInsertEventHandler(p->popupShell, StructureNotifyMask, False, ShellSizeHandler, cb,
                          XtListHead);
 }
@@ -851,10 +966,55 @@ static void Relayout(DtComboBoxWidget cb)
 // ---------------------------------------------------------------------------
 // Class procedures
 
-// Marks the base-class extension as Motif's.
+// The orientation that a resource-file text names: the constant's name, or
+// "left" or "right", in any case; -1 for none.
+static int OrientationNamed(const char *name)
+{
+    static const struct { const char *name; int value; } names[] = {
+        {"ComboOrientationLeft", ComboOrientationLeft},
+        {"left", ComboOrientationLeft},
+        {"ComboOrientationRight", ComboOrientationRight},
+        {"right", ComboOrientationRight},
+        {"0", ComboOrientationLeft},
+        {"1", ComboOrientationRight},
+    };
+    for (const auto &entry : names)
+        if (strcasecmp(name, entry.name) == 0)
+            return entry.value;
+    return -1;
+}
+
+// Converts a resource-file orientation by name.
+static Boolean CvtStringToComboOrientation(Display *display, XrmValue *, Cardinal *,
+                                           XrmValue *from, XrmValue *to, XtPointer *)
+{
+    static unsigned char value;
+    int named = OrientationNamed((const char *)from->addr);
+    if (named < 0) {
+        XtDisplayStringConversionWarning(display, (const char *)from->addr,
+                                         DtRComboOrientation);
+        return False;
+    }
+    value = (unsigned char)named;
+    if (!to->addr) {
+        to->addr = (XPointer)&value;
+    } else if (to->size < sizeof value) {
+        to->size = sizeof value;
+        return False;
+    } else {
+        *(unsigned char *)to->addr = value;
+    }
+    to->size = sizeof value;
+    return True;
+}
+
+// Marks the base-class extension as Motif's and teaches resource files the
+// orientation's names.
 static void ClassInitialize()
 {
     baseClassExtension.record_type = XmQmotif;
+    XtSetTypeConverter(XtRString, DtRComboOrientation, CvtStringToComboOrientation, nullptr, 0,
+                       XtCacheAll, nullptr);
 }
 
 // Makes the children of the variant, the arrow and the drop-down.
@@ -874,7 +1034,14 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     p->lastWidth = p->lastHeight = 0;
     p->reportedText = nullptr;
     p->itemIndex = nullptr;
-    CheckResourceValues(cb, -1);
+    p->grabRetry = 0;
+    p->grabTriesLeft = 0;
+    p->pointerGrabbed = p->keyboardGrabbed = False;
+    p->droppedByPress = p->focusLent = False;
+    p->poppedUp = False;
+    p->reportedItem = nullptr;
+    p->reportedListItem = nullptr;
+    CheckResourceValues(cb, -1, nullptr);
 
     if (p->type == ComboTypeTextField) {
         p->textField = CreateTextField(cb, True);
@@ -894,10 +1061,14 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     CreateArrow(cb);
     CreateDropDown(cb);
 
+    // The program hears of changes to the current item made after creation.
+    XtCallbackList valueChanged = p->valueChangedCallback;
+    p->valueChangedCallback = nullptr;
     if (p->selectedItem)
         ZVKDtComboBoxSelectItem(w, p->selectedItem);
     else
         XmListSelectPos(p->list, p->selectedPosition + 1, False);
+    p->valueChangedCallback = valueChanged;
     CopyListState(cb);
     XtManageChild(p->list);
 
@@ -913,16 +1084,26 @@ static void Initialize(Widget, Widget w, ArgList, Cardinal *)
     }
     RequestPreferredSize(cb);
     PlaceChildren(cb);
+    XmString current = CurrentListItem(cb);
+    if (p->reportedItem)
+        XmStringFree(p->reportedItem);
+    p->reportedItem = current ? XmStringCopy(current) : nullptr;
+    // On the shell: its callbacks run before the toolkit's own that drop the
+    // grab on it.
+    XtAddCallback(p->popupShell, XmNdestroyCallback, TakeDownBeforeDestroy, cb);
 }
 
-// Frees our copies of the label string and of a reported edit; the toolkit
-// destroys the children.
+// Frees our copies of the label string, the reported item and edit; the
+// toolkit destroys the children.
 static void Destroy(Widget w)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)w;
     if (cb->combo_box.labelString)
         XmStringFree(cb->combo_box.labelString);
     cb->combo_box.labelString = nullptr;
+    if (cb->combo_box.reportedItem)
+        XmStringFree(cb->combo_box.reportedItem);
+    cb->combo_box.reportedItem = nullptr;
     ForgetReportedText(cb);
     ForgetItemIndex(cb);
 }
@@ -936,6 +1117,7 @@ static void Resize(Widget w)
     PaintShadow(cb);
     cb->combo_box.lastWidth = XtWidth(w);
     cb->combo_box.lastHeight = XtHeight(w);
+    ListChanged(cb);
 }
 
 // Draws the shadow and focus ring; the children draw themselves.
@@ -1046,6 +1228,14 @@ static void _DtComboBoxGetListTopItemPosition(Widget w, int, XtArgVal *value)
     *value = (int)ListValue(w, XmNtopItemPosition);
 }
 
+// The text field only while the combo box shows it.
+static void _DtComboBoxGetTextField(Widget w, int, XtArgVal *value)
+{
+    DtComboBoxWidget cb = (DtComboBoxWidget)w;
+    *value = (XtArgVal)(cb->combo_box.type == ComboTypeTextField ? cb->combo_box.textField
+                                                                 : nullptr);
+}
+
 // ---------------------------------------------------------------------------
 // Resource changes
 
@@ -1087,8 +1277,10 @@ static Boolean UpdateList(DtComboBoxWidget old, DtComboBoxWidget cb)
         return False;
     if (n > 0)
         XtSetValues(p->list, args, n);
-    if (p->items != o->items || p->itemCount != o->itemCount)
+    if (p->items != o->items || p->itemCount != o->itemCount) {
         ForgetItemIndex(cb);
+        p->reportedListItem = nullptr;
+    }
     ListChanged(cb);
     return True;
 }
@@ -1151,6 +1343,15 @@ static void UpdateTextField(DtComboBoxWidget old, DtComboBoxWidget cb)
         XtVaSetValues(p->textField, XmNmaxLength, p->maxLength, nullptr);
 }
 
+// Gives the text field and the label the combo box's render table.
+static void PassOnRenderTable(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    for (Widget child : {p->textField, p->labelWidget})
+        if (child)
+            XtVaSetValues(child, XmNrenderTable, p->renderTable, nullptr);
+}
+
 // Whether a change needs the children laid out again.
 static Boolean NeedsRelayout(DtComboBoxWidget old, DtComboBoxWidget cb, Boolean measured)
 {
@@ -1171,10 +1372,14 @@ static Boolean SetValues(Widget current, Widget, Widget w, ArgList, Cardinal *)
     DtComboBoxWidget old = (DtComboBoxWidget)current, cb = (DtComboBoxWidget)w;
     DtComboBoxPart *o = &old->combo_box, *p = &cb->combo_box;
     // A count changed without a new table must fit the list's own table.
-    CheckResourceValues(cb, p->items == o->items ? o->itemCount : -1);
+    CheckResourceValues(cb, p->items == o->items ? o->itemCount : -1, o);
     if (p->textField != o->textField) {
         Warn(w, cannotSetTextField);
         p->textField = o->textField;
+    }
+    if (p->poppedUp != o->poppedUp) {
+        Warn(w, cannotSetPoppedUp);
+        p->poppedUp = o->poppedUp;
     }
     p->list = o->list;          // the list cannot be replaced either
     UpdateList(old, cb);
@@ -1192,17 +1397,13 @@ static Boolean SetValues(Widget current, Widget, Widget w, ArgList, Cardinal *)
     }
     if (o->textField)
         UpdateTextField(old, cb);
+    Boolean renderTableChanged = p->renderTable != o->renderTable;
+    if (renderTableChanged)
+        PassOnRenderTable(cb);
 
     Boolean itemsChanged = p->items != o->items || p->itemCount != o->itemCount;
-    Boolean measured = False;
-    if (p->labelWidget) {
-        if (p->alignment != o->alignment)
-            XtVaSetValues(p->labelWidget, XmNalignment, (int)p->alignment, nullptr);
-        if (itemsChanged || labelMade) {
-            MeasureLabel(cb);
-            measured = True;
-        }
-    }
+    if (p->labelWidget && p->alignment != o->alignment)
+        XtVaSetValues(p->labelWidget, XmNalignment, (int)p->alignment, nullptr);
 
     Boolean labelStringChanged = p->labelString != o->labelString;
     Boolean forceLabel = False;
@@ -1224,6 +1425,12 @@ static Boolean SetValues(Widget current, Widget, Widget w, ArgList, Cardinal *)
         ShowCurrentItem(cb, forceLabel);
     }
 
+    // The label takes the size of what it may show now.
+    Boolean measured = p->labelWidget && (itemsChanged || labelMade || labelStringChanged ||
+                                          renderTableChanged || p->updateLabel != o->updateLabel);
+    if (measured)
+        MeasureLabel(cb);
+
     if (NeedsRelayout(old, cb, measured)) {
         EraseShadow(old, True);
         if (p->recomputeSize)
@@ -1232,6 +1439,8 @@ static Boolean SetValues(Widget current, Widget, Widget w, ArgList, Cardinal *)
         PaintShadow(cb);
     }
     CopyListState(cb);
+    HighlightCurrentItem(cb);
+    CurrentItemMayHaveChanged(cb, nullptr);
     return False;
 }
 
@@ -1258,18 +1467,27 @@ void ZVKDtComboBoxAddItem(Widget w, XmString item, int pos, Boolean unique)
         return;
     if (unique && FindItem(cb, item) >= 0)
         return;
+    DtComboBoxPart *p = &cb->combo_box;
     int countBefore = ListItemCount(cb);
     IndexItem(cb, item, 1);
-    XmListAddItemUnselected(cb->combo_box.list, item, pos);
+    XmListAddItemUnselected(p->list, item, pos);
     IndexFollowsList(cb);
     CopyListState(cb);
     ListChanged(cb);
-    if (cb->combo_box.labelWidget) {
+    // The current item stays current; into an empty list, the item becomes it.
+    int added = pos < 1 || pos > countBefore ? countBefore : pos - 1;
+    if (countBefore == 0)
+        p->selectedPosition = 0;
+    else if (added <= p->selectedPosition)
+        p->selectedPosition++;
+    ShowCurrentItem(cb, False);
+    if (p->labelWidget) {
         MeasureLabelForAddedItem(cb, item, countBefore);
-        if (cb->combo_box.type == ComboTypeLabel)
+        if (p->type == ComboTypeLabel)
             Relayout(cb);
     }
-    ShowCurrentItem(cb, False);
+    HighlightCurrentItem(cb);
+    CurrentItemMayHaveChanged(cb, nullptr);
 }
 
 void ZVKDtComboBoxDeletePos(Widget w, int pos)
@@ -1283,15 +1501,11 @@ void ZVKDtComboBoxDeletePos(Widget w, int pos)
     if (deleted < 0 || deleted >= count)
         return;
     IndexItem(cb, ListItems(cb)[deleted], -1);
+    p->reportedListItem = nullptr;
     XmListDeletePos(p->list, pos);
     IndexFollowsList(cb);
     CopyListState(cb);
     ListChanged(cb);
-    if (p->labelWidget) {
-        MeasureLabel(cb);
-        if (p->type == ComboTypeLabel)
-            Relayout(cb);
-    }
     // Keep the position on the current item of the shortened list.
     int remaining = count - 1;
     if (deleted < p->selectedPosition)
@@ -1299,6 +1513,13 @@ void ZVKDtComboBoxDeletePos(Widget w, int pos)
     if (p->selectedPosition >= remaining)
         p->selectedPosition = remaining > 0 ? remaining - 1 : 0;
     ShowCurrentItem(cb, False);
+    if (p->labelWidget) {
+        MeasureLabel(cb);
+        if (p->type == ComboTypeLabel)
+            Relayout(cb);
+    }
+    HighlightCurrentItem(cb);
+    CurrentItemMayHaveChanged(cb, nullptr);
 }
 
 void ZVKDtComboBoxSetItem(Widget w, XmString item)
@@ -1315,6 +1536,7 @@ void ZVKDtComboBoxSetItem(Widget w, XmString item)
     ShowCurrentItem(cb, False);
     XmListSetPos(cb->combo_box.list, found + 1);
     CopyListState(cb);
+    CurrentItemMayHaveChanged(cb, nullptr);
 }
 
 void ZVKDtComboBoxSelectItem(Widget w, XmString item)
@@ -1332,6 +1554,7 @@ void ZVKDtComboBoxSelectItem(Widget w, XmString item)
     XmListDeselectAllItems(cb->combo_box.list);
     XmListSelectPos(cb->combo_box.list, found + 1, False);
     CopyListState(cb);
+    CurrentItemMayHaveChanged(cb, nullptr);
 }
 
 }

@@ -26,7 +26,7 @@
  *   DtNmarginWidth         MarginWidth         HorizontalDimension  2
  *   DtNmaxLength           MaxLength           Int                  2147483647
  *   DtNmenuPostCallback    Callback            Callback             NULL
- *   DtNorientation         Orientation         Orientation          XmRIGHT (arrow at right)
+ *   DtNorientation         Orientation         ComboOrientation     ComboOrientationRight
  *   DtNpoppedUp            PoppedUp            Boolean              False (read only)
  *   DtNrecomputeSize       RecomputeSize       Boolean              True
  *   DtNselectedItem        XmString            XmString             NULL
@@ -38,17 +38,22 @@
  *   DtNupdateLabel         UpdateLabel         Boolean              True
  *   DtNvisibleItemCount    VisibleItemCount    Int                  10 (the most rows shown)
  *   DtNverticalSpacing     VerticalSpacing     VerticalDimension    0 text field, 2 label
+ *   DtNrenderTable         RenderTable         RenderTable          NULL (of the field and label)
+ *   DtNvalueChangedCallback Callback           Callback             NULL
  *
  *   DtNarrowSize (get only): the height of the arrow.
  *
  * DtNarrowType and DtNtype have no string converters: give them as numbers
- * in argument lists.  Getting DtNlabelString returns a copy that the caller
+ * in argument lists.  DtNorientation takes ComboOrientationLeft or
+ * ComboOrientationRight, in resource files also by name.  Getting DtNlabelString returns a copy that the caller
  * frees; getting DtNitems returns the list's own table.
  *
  * DtNselectionCallback and DtNmenuPostCallback get a ComboBoxCallbackStruct
  * (reason ComboReasonSelect) and an XmAnyCallbackStruct (reason
- * ComboReasonMenuPost, no event); the activate and focus callbacks pass on
- * the text field's own call data.
+ * ComboReasonMenuPost, no event); DtNvalueChangedCallback gets a
+ * ComboBoxCallbackStruct (reason XmCR_VALUE_CHANGED, item NULL when there is
+ * no current item) whenever the current item changes; the activate and focus
+ * callbacks pass on the text field's own call data.
  */
 #ifndef DT_COMBOBOX_H
 #define DT_COMBOBOX_H
@@ -94,6 +99,8 @@ extern "C" {
 #define DtNvisibleItemCount     ((char *)"visibleItemCount")
 #define DtNverticalSpacing      ((char *)"verticalSpacing")
 #define DtNarrowSize            ((char *)"arrowSize")
+#define DtNrenderTable          ((char *)"renderTable")
+#define DtNvalueChangedCallback ((char *)"valueChangedCallback")
 
 #define DtCArrowSpacing         ((char *)"ArrowSpacing")
 #define DtCArrowType            ((char *)"ArrowType")
@@ -112,6 +119,7 @@ extern "C" {
 
 #define DtRArrowType            ((char *)"ArrowType")
 #define DtRType                 ((char *)"Type")
+#define DtRComboOrientation     ((char *)"ComboOrientation")
 
 extern WidgetClass dtComboBoxWidgetClass;
 
@@ -120,6 +128,9 @@ enum { ComboTypeLabel = 0, ComboTypeTextField = 1 };
 
 /* values of DtNarrowType */
 enum { ComboArrowButton = 0, ComboArrowDrawn = 1 };
+
+/* values of DtNorientation: where the arrow is */
+enum { ComboOrientationLeft = 0, ComboOrientationRight = 1 };
 
 /* callback reasons */
 enum { ComboReasonSelect = 128, ComboReasonMenuPost = 129 };

@@ -1,6 +1,7 @@
 // DtComboBox: the drop-down list, its grabs, the actions and translations,
 // the callbacks the combo box calls, and the painting of the drawn arrow.
-#include <unistd.h>
+#include <cwchar>
+#include <cwctype>
 
 #include <Xm/XmP.h>
 #include <Xm/ListP.h>
@@ -33,7 +34,10 @@ const char listCancelTranslations[] =
 static const char cannotGrabPointer[] = "DtComboBoxWidget: Unable to grab the pointer.";
 static const char cannotGrabKeyboard[] = "DtComboBoxWidget: Unable to grab the keyboard.";
 
+// While another client holds the pointer or keyboard, the grabs are tried
+// again in the background, so that the program goes on serving events.
 static const int grabTries = 5;
+static const unsigned long grabRetryMilliseconds = 200;
 
 // True between a press and its release in any combo box's list.
 static Boolean listButtonDown = False;
@@ -41,31 +45,76 @@ static Boolean listButtonDown = False;
 // ---------------------------------------------------------------------------
 // Grabs
 
-// Grabs the pointer for w with the menu cursor, retrying for a few seconds
-// while another client holds it.
-static void GrabPointer(Widget w)
+// Tries once to grab the pointer for the shell, with the menu cursor.  Owner
+// events let the list and its scroll bars see the pointer as usual; a press
+// or release anywhere else comes to the shell.
+static Boolean TryGrabPointer(DtComboBoxWidget cb)
 {
-    Cursor cursor = XmGetMenuCursor(XtDisplay(w));
-    for (int attempt = 1; attempt <= grabTries; attempt++) {
-        if (XtGrabPointer(w, True, ButtonPressMask, GrabModeAsync, GrabModeAsync, None,
-                          cursor, CurrentTime) == GrabSuccess)
-            return;
-        if (attempt < grabTries)
-            sleep(1);
-    }
-    XtAppWarning(XtWidgetToApplicationContext(w), cannotGrabPointer);
+    Widget shell = cb->combo_box.popupShell;
+    return XtGrabPointer(shell, True, ButtonPressMask | ButtonReleaseMask, GrabModeAsync,
+                         GrabModeAsync, None, XmGetMenuCursor(XtDisplay(shell)),
+                         CurrentTime) == GrabSuccess;
 }
 
-// Grabs the keyboard for w, retrying like GrabPointer.
-static void GrabKeyboard(Widget w)
+// Tries once to grab the keyboard for the list.
+static Boolean TryGrabKeyboard(DtComboBoxWidget cb)
 {
-    for (int attempt = 1; attempt <= grabTries; attempt++) {
-        if (XtGrabKeyboard(w, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess)
-            return;
-        if (attempt < grabTries)
-            sleep(1);
+    return XtGrabKeyboard(cb->combo_box.list, False, GrabModeAsync, GrabModeAsync,
+                          CurrentTime) == GrabSuccess;
+}
+
+static void TakeGrabs(DtComboBoxWidget cb);
+
+// Tries the grabs again while the list is still down.
+static void RetryGrabs(XtPointer client, XtIntervalId *)
+{
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    cb->combo_box.grabRetry = 0;
+    if (cb->combo_box.poppedUp)
+        TakeGrabs(cb);
+}
+
+// Takes the grabs that the drop-down does not hold yet; warns of those that
+// every try failed to take.
+static void TakeGrabs(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    if (!p->pointerGrabbed)
+        p->pointerGrabbed = TryGrabPointer(cb);
+    if (!p->keyboardGrabbed)
+        p->keyboardGrabbed = TryGrabKeyboard(cb);
+    if (p->pointerGrabbed && p->keyboardGrabbed)
+        return;
+    if (--p->grabTriesLeft > 0) {
+        p->grabRetry = XtAppAddTimeOut(XtWidgetToApplicationContext((Widget)cb),
+                                       grabRetryMilliseconds, RetryGrabs, cb);
+        return;
     }
-    XtAppWarning(XtWidgetToApplicationContext(w), cannotGrabKeyboard);
+    XtAppContext app = XtWidgetToApplicationContext((Widget)cb);
+    if (!p->pointerGrabbed)
+        XtAppWarning(app, cannotGrabPointer);
+    if (!p->keyboardGrabbed)
+        XtAppWarning(app, cannotGrabKeyboard);
+}
+
+// Lets go of the drop-down's pointer and keyboard and of any pending retry.
+static void ReleaseServerGrabs(DtComboBoxWidget cb)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    if (p->grabRetry)
+        XtRemoveTimeOut(p->grabRetry);
+    p->grabRetry = 0;
+    // The toolkit forgets a grab taken while a press's own grab is on, and
+    // would then not let go of it: the server is told directly as well.
+    if (p->pointerGrabbed) {
+        XtUngrabPointer(p->popupShell, CurrentTime);
+        XUngrabPointer(XtDisplay(cb), CurrentTime);
+    }
+    if (p->keyboardGrabbed) {
+        XtUngrabKeyboard(p->list, CurrentTime);
+        XUngrabKeyboard(XtDisplay(cb), CurrentTime);
+    }
+    p->pointerGrabbed = p->keyboardGrabbed = False;
 }
 
 // ---------------------------------------------------------------------------
@@ -243,10 +292,11 @@ void PostList(Widget, XtPointer client, XtPointer)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)client;
     DtComboBoxPart *p = &cb->combo_box;
-    XmStringTable items = ListItems(cb);
+    if (p->poppedUp)
+        return;
     if (p->type == ComboTypeTextField)
         ReportEditedText(cb);
-    if (!items || ListItemCount(cb) == 0 || p->poppedUp)
+    if (!ListItems(cb) || ListItemCount(cb) == 0)
         return;
     if (!NotifyMenuPost(cb))
         return;
@@ -255,22 +305,31 @@ void PostList(Widget, XtPointer client, XtPointer)
     MarkCurrentItem(cb);
     p->poppedUp = True;
     XtPopup(p->popupShell, XtGrabNone);
-    GrabPointer(p->popupShell);
-    GrabKeyboard(p->list);
+    p->grabTriesLeft = grabTries;
+    TakeGrabs(cb);
     XtAddGrab(p->popupShell, True, True);
     XDefineCursor(XtDisplay(cb), XtWindow(p->popupShell), XmGetMenuCursor(XtDisplay(cb)));
 }
 
-// Hides the shell and lets go of the grabs; a release in the list leaves the
-// pointer grab alone.
-static void TakeListDown(DtComboBoxWidget cb, Boolean releasePointer)
+void DropOnArrowPress(Widget arrow, XtPointer client, XtPointer call)
+{
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    XEvent *event = ((XmAnyCallbackStruct *)call)->event;
+    if (!event || event->type != ButtonPress)
+        return;
+    PostList(arrow, cb, nullptr);
+    cb->combo_box.droppedByPress = cb->combo_box.poppedUp;
+}
+
+// Hides the shell and lets go of every grab; the text field takes the focus
+// back from the list.
+static void TakeListDown(DtComboBoxWidget cb)
 {
     DtComboBoxPart *p = &cb->combo_box;
     p->poppedUp = False;
+    p->droppedByPress = False;
     XtPopdown(p->popupShell);
-    if (releasePointer)
-        XtUngrabPointer(p->popupShell, CurrentTime);
-    XtUngrabKeyboard(p->list, CurrentTime);
+    ReleaseServerGrabs(cb);
     XtRemoveGrab(p->popupShell);
     if (p->type == ComboTypeTextField)
         XmProcessTraversal(p->textField, XmTRAVERSE_CURRENT);
@@ -279,34 +338,38 @@ static void TakeListDown(DtComboBoxWidget cb, Boolean releasePointer)
 void UnpostList(DtComboBoxWidget cb)
 {
     if (cb->combo_box.poppedUp)
-        TakeListDown(cb, True);
+        TakeListDown(cb);
 }
 
-// The list's chosen item becomes current; a choice that took the list down
-// is reported through the selection callbacks.
-void ListItemChosen(Widget, XtPointer client, XtPointer call)
+// Makes the list's item at a zero-based position current; a choice that took
+// the list down is reported through the selection callbacks.
+static void ChooseItem(DtComboBoxWidget cb, int position, XEvent *event)
 {
-    DtComboBoxWidget cb = (DtComboBoxWidget)client;
     DtComboBoxPart *p = &cb->combo_box;
-    XmListCallbackStruct *chosen = (XmListCallbackStruct *)call;
-    int position = chosen->item_position - 1;
-    XmStringTable items = ListItems(cb);
-    if (!items || position < 0 || position >= ListItemCount(cb))
-        return;
-    // The list frees the callback's copy of the item; keep its own.
-    XmString item = items[position];
+    // The list frees its callbacks' copies of the item; keep its own.
+    XmString item = ListItems(cb)[position];
     p->selectedPosition = position;
     if (p->type == ComboTypeTextField)
         ShowItemInTextField(cb, item);
     else
         ShowItemInLabel(cb, item, False);
+    CurrentItemMayHaveChanged(cb, event);
+    if (p->poppedUp || cb->core.being_destroyed)
+        return;
+    ComboBoxCallbackStruct selection = {ComboReasonSelect, event, item, p->selectedPosition};
+    XtCallCallbackList((Widget)cb, p->selectionCallback, &selection);
+}
+
+void ListItemChosen(Widget, XtPointer client, XtPointer call)
+{
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    XmListCallbackStruct *chosen = (XmListCallbackStruct *)call;
+    int position = chosen->item_position - 1;
+    if (!ListItems(cb) || position < 0 || position >= ListItemCount(cb))
+        return;
     if (chosen->reason == XmCR_DEFAULT_ACTION)
         UnpostList(cb);
-    if (p->poppedUp)
-        return;
-    ComboBoxCallbackStruct selection = {ComboReasonSelect, chosen->event, item,
-                                        p->selectedPosition};
-    XtCallCallbackList((Widget)cb, p->selectionCallback, &selection);
+    ChooseItem(cb, position, chosen->event);
 }
 
 // Whether the press hit the list or one of its scroll bars.
@@ -324,14 +387,33 @@ static Boolean PressOnList(DtComboBoxWidget cb, Window window)
     return False;
 }
 
-// A press outside the list takes it down without a choice.
+// Ends the press on the arrow that dropped the list: the arrow lets go,
+// and a release elsewhere than on the arrow or the list takes the list down.
+static void EndArrowPress(DtComboBoxWidget cb, XEvent *event)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    p->droppedByPress = False;
+    Widget arrow = p->arrowButton;
+    XtCallActionProc(arrow, "Disarm", event, nullptr, 0);
+    if (event->xbutton.window != XtWindow(arrow))
+        UnpostList(cb);
+}
+
+// A press outside the list, in this program or any other, takes the list
+// down without a choice; so does the release that ends a press on the arrow
+// away from it.
 void ShellPressHandler(Widget, XtPointer client, XEvent *event, Boolean *)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)client;
-    if (event->type != ButtonPress || !cb->combo_box.poppedUp)
+    if (!cb->combo_box.poppedUp)
         return;
-    if (!PressOnList(cb, event->xbutton.window))
+    // The press on the arrow that dropped the list comes here too.
+    Boolean droppingPress = cb->combo_box.droppedByPress &&
+                            event->xbutton.window == XtWindow(cb->combo_box.arrowButton);
+    if (event->type == ButtonPress && !droppingPress && !PressOnList(cb, event->xbutton.window))
         UnpostList(cb);
+    else if (event->type == ButtonRelease && cb->combo_box.droppedByPress)
+        EndArrowPress(cb, event);
 }
 
 // Drops the shell's notices of sizes that it no longer has.  The combo box
@@ -352,10 +434,64 @@ static Boolean FromWheel(XEvent *event)
            event->xbutton.button >= Button4;
 }
 
-// Hands the pointer to the list while it is inside it, and takes the list
-// down on a release there, before the list reports the choice.  The wheel
-// only scrolls the list.
-void ListGrabHandler(Widget list, XtPointer client, XEvent *event, Boolean *)
+// Chooses the item under a release that ends a drag from the arrow, as an
+// option menu does; a release under the last item chooses nothing.
+static void ChooseItemUnderRelease(DtComboBoxWidget cb, XEvent *event)
+{
+    DtComboBoxPart *p = &cb->combo_box;
+    int position = XmListYToPos(p->list, event->xbutton.y);
+    p->droppedByPress = False;
+    XtCallActionProc(p->arrowButton, "Disarm", event, nullptr, 0);
+    TakeListDown(cb);
+    if (position < 1 || position > ListItemCount(cb))
+        return;
+    XmListSelectPos(p->list, position, False);
+    ChooseItem(cb, position - 1, event);
+}
+
+// The first character of an item's text, folded to lower case; 0 for none.
+static wchar_t FoldedInitial(const char *text, size_t length)
+{
+    wchar_t initial = 0;
+    mbstate_t state = mbstate_t();
+    if (!text || mbrtowc(&initial, text, length, &state) > length)
+        return 0;
+    return towlower(initial);
+}
+
+// Moves on to the next item, round to the first, whose text starts with the
+// typed character, whatever the case of either; returns whether the key
+// was such a character.
+static Boolean TypeAhead(DtComboBoxWidget cb, XKeyEvent *key)
+{
+    if (key->state & (ControlMask | Mod1Mask))
+        return False;
+    char typed[8];
+    KeySym keysym;
+    int length = XLookupString(key, typed, sizeof typed, &keysym, nullptr);
+    wchar_t wanted = length > 0 ? FoldedInitial(typed, length) : 0;
+    if (!iswprint(wanted) || iswspace(wanted))
+        return False;
+    Widget list = cb->combo_box.list;
+    int count = ListItemCount(cb);
+    int from = XmListGetKbdItemPos(list);
+    for (int step = 1; step <= count; step++) {
+        int position = (from - 1 + step) % count + 1;
+        char *text = FirstTextSegment(ListItems(cb)[position - 1]);
+        Boolean match = text && FoldedInitial(text, strlen(text)) == wanted;
+        XtFree(text);
+        if (match) {
+            XmListSelectPos(list, position, True);
+            MarkCurrentItem(cb);
+            break;
+        }
+    }
+    return True;
+}
+
+// Takes the list down on a release in it, before the list reports the
+// choice.  The wheel only scrolls the list.
+void ListGrabHandler(Widget, XtPointer client, XEvent *event, Boolean *more)
 {
     DtComboBoxWidget cb = (DtComboBoxWidget)client;
     DtComboBoxPart *p = &cb->combo_box;
@@ -364,26 +500,26 @@ void ListGrabHandler(Widget list, XtPointer client, XEvent *event, Boolean *)
     switch (event->type) {
     case ButtonPress:
         listButtonDown = True;
+        p->droppedByPress = False;
         break;
     case ButtonRelease:
-        if (p->poppedUp)
-            TakeListDown(cb, False);
+        if (p->poppedUp && p->droppedByPress && !listButtonDown) {
+            ChooseItemUnderRelease(cb, event);
+            *more = False;
+        } else if (p->poppedUp) {
+            TakeListDown(cb);
+        }
         listButtonDown = False;
-        break;
-    case EnterNotify:
-        // Crossings made by grabs themselves would make us grab back and forth.
-        if (event->xcrossing.mode == NotifyNormal && !listButtonDown)
-            XtUngrabPointer(p->popupShell, CurrentTime);
-        break;
-    case LeaveNotify:
-        if (event->xcrossing.mode == NotifyNormal && p->poppedUp && !listButtonDown)
-            GrabPointer(list);
         break;
     case FocusOut:
         if (p->poppedUp) {
-            GrabKeyboard(list);
-            XtSetKeyboardFocus(list, None);
+            p->keyboardGrabbed = TryGrabKeyboard(cb);
+            XtSetKeyboardFocus(p->list, None);
         }
+        break;
+    case KeyPress:
+        if (p->poppedUp && TypeAhead(cb, &event->xkey))
+            *more = False;
         break;
     default:
         break;
@@ -406,7 +542,16 @@ void PaintDrawnArrow(Widget w, XtPointer, XtPointer)
     values.line_width = 0;
     values.line_style = LineSolid;
     values.fill_style = FillSolid;
-    GC gc = XtGetGC(w, GCForeground | GCLineWidth | GCLineStyle | GCFillStyle, &values);
+    XtGCMask mask = GCForeground | GCLineWidth | GCLineStyle | GCFillStyle;
+    // An insensitive arrow is drawn through a half-tone, greyed as Motif's
+    // own insensitive buttons are.
+    if (!XtIsSensitive(w)) {
+        values.fill_style = FillStippled;
+        values.stipple = XmGetPixmapByDepth(XtScreen(w), const_cast<char *>("50_foreground"),
+                                            1, 0, 1);
+        mask |= GCStipple;
+    }
+    GC gc = XtGetGC(w, mask, &values);
     Display *display = XtDisplay(w);
     Window window = XtWindow(w);
     XDrawLine(display, window, gc, 1, cx + cy + 1, width - 2, cx + cy + 1);
@@ -420,11 +565,19 @@ void PaintDrawnArrow(Widget w, XtPointer, XtPointer)
     XDrawLines(display, window, gc, outline, 8, CoordModeOrigin);
     XFillPolygon(display, window, gc, outline, 8, Convex, CoordModeOrigin);
     XtReleaseGC(w, gc);
+    if (mask & GCStipple)
+        XmDestroyPixmap(XtScreen(w), values.stipple);
 }
 
+// The focus that the text field lends the dropped list is no loss to report.
 void ForwardLosingFocus(Widget, XtPointer client, XtPointer call)
 {
-    XtCallCallbacks((Widget)client, DtNlosingFocusCallback, call);
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    if (cb->combo_box.poppedUp) {
+        cb->combo_box.focusLent = True;
+        return;
+    }
+    XtCallCallbacks((Widget)cb, DtNlosingFocusCallback, call);
 }
 
 void ForwardActivate(Widget, XtPointer client, XtPointer call)
@@ -432,7 +585,21 @@ void ForwardActivate(Widget, XtPointer client, XtPointer call)
     XtCallCallbacks((Widget)client, DtNactivateCallback, call);
 }
 
+// The focus coming back from the list is no gain to report.
 void ForwardFocus(Widget, XtPointer client, XtPointer call)
 {
-    XtCallCallbacks((Widget)client, DtNfocusCallback, call);
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    if (cb->combo_box.focusLent || cb->combo_box.poppedUp) {
+        cb->combo_box.focusLent = cb->combo_box.poppedUp;
+        return;
+    }
+    XtCallCallbacks((Widget)cb, DtNfocusCallback, call);
+}
+
+// The toolkit drops its own grab on the shell that it destroys.
+void TakeDownBeforeDestroy(Widget, XtPointer client, XtPointer)
+{
+    DtComboBoxWidget cb = (DtComboBoxWidget)client;
+    cb->combo_box.poppedUp = False;
+    ReleaseServerGrabs(cb);
 }

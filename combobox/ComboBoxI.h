@@ -19,6 +19,9 @@ void PaintFocusRing(DtComboBoxWidget cb, Boolean draw);
 char *FirstTextSegment(XmString string);
 int ListItemCount(DtComboBoxWidget cb);
 XmStringTable ListItems(DtComboBoxWidget cb);
+// Calls the value-changed callbacks when the current item is no longer the
+// one they were last told of.
+void CurrentItemMayHaveChanged(DtComboBoxWidget cb, XEvent *event);
 
 // Kept in ComboBoxIndex.cpp: the index of the items' texts.  ListMayHold is
 // False only for an item certainly not in the list.  IndexItem counts an
@@ -44,6 +47,11 @@ void FitDropDown(DtComboBoxWidget cb);
 // not down is fitted when it drops down next.
 void ListChanged(DtComboBoxWidget cb);
 void PostList(Widget w, XtPointer client, XtPointer call);
+// The arrow's arm callback: a press drops the list at once, and the release
+// that ends it may choose an item, as in an option menu.
+void DropOnArrowPress(Widget arrow, XtPointer client, XtPointer call);
+// The combo box's destroy callback: no grab outlives the drop-down.
+void TakeDownBeforeDestroy(Widget w, XtPointer client, XtPointer call);
 void UnpostList(DtComboBoxWidget cb);
 void ListItemChosen(Widget list, XtPointer client, XtPointer call);
 void ListGrabHandler(Widget list, XtPointer client, XEvent *event, Boolean *more);

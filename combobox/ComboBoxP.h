@@ -76,10 +76,20 @@ typedef struct {
     Boolean updateLabel;
     Dimension verticalSpacing;
     int visibleItemCount;
+    XmRenderTable renderTable;  /* of the text field and the label */
+    XtCallbackList valueChangedCallback;
 
     /* private state */
     char *reportedText;         /* an edit already reported to activateCallback */
     DtComboBoxItemIndex *itemIndex; /* made when first asked */
+    XtIntervalId grabRetry;     /* a pending retry of the drop-down's grabs */
+    int grabTriesLeft;
+    Boolean pointerGrabbed;     /* the grabs that the drop-down holds */
+    Boolean keyboardGrabbed;
+    Boolean droppedByPress;     /* down since a press on the arrow, not yet released */
+    Boolean focusLent;          /* the text field lent its focus to the list */
+    XmString reportedItem;      /* a copy of the current item as last reported */
+    XmString reportedListItem;  /* the list's own string of it, while it stays */
 } DtComboBoxPart;
 
 typedef struct _DtComboBoxRec {

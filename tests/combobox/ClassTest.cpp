@@ -15,13 +15,13 @@ namespace {
 using ComboBoxTest = ComboBoxFixture;
 
 const char alignmentWarning[] =
-    "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_CENTER).";
+    "DtComboBoxWidget: Invalid alignment resource (defaulting to XmALIGNMENT_BEGINNING).";
 const char orientationWarning[] =
-    "DtComboButtonWidget: Invalid orientation resource (defaulting to XmRIGHT).";
+    "DtComboBoxWidget: Invalid orientation resource (defaulting to ComboOrientationRight).";
 const char itemCountWarning[] =
-    "DtComboButtonWidget: Invalid itemCount resource (defaulting to 0).";
+    "DtComboBoxWidget: Invalid itemCount resource (defaulting to 0).";
 const char positionWarning[] =
-    "DtComboButtonWidget: Invalid selectedPosition resource (defaulting to 0).";
+    "DtComboBoxWidget: Invalid selectedPosition resource (defaulting to 0).";
 
 TEST_F(ComboBoxTest, ResourcesAreDeclaredInTheClassOrderWithTheirTypes)
 {
@@ -50,7 +50,7 @@ TEST_F(ComboBoxTest, ResourcesAreDeclaredInTheClassOrderWithTheirTypes)
         {"marginWidth", "MarginWidth", "HorizontalDimension", d},
         {"maxLength", "MaxLength", "Int", i},
         {"menuPostCallback", "Callback", "Callback", p},
-        {"orientation", "Orientation", "Orientation", c},
+        {"orientation", "Orientation", "ComboOrientation", c},
         {"poppedUp", "PoppedUp", "Boolean", sizeof(Boolean)},
         {"recomputeSize", "RecomputeSize", "Boolean", sizeof(Boolean)},
         {"selectedItem", "XmString", "XmString", p},
@@ -311,11 +311,11 @@ TEST_F(ComboBoxTest, InvalidValuesAtCreationAreWarnedAboutAndCorrected)
     ASSERT_EQ(Warnings().size(), 2u);
     EXPECT_EQ(Warnings()[0], alignmentWarning);
     EXPECT_EQ(Warnings()[1], orientationWarning);
-    EXPECT_EQ(Part(combo).alignment, XmALIGNMENT_CENTER);
-    EXPECT_EQ(Part(combo).orientation, 1);
-    unsigned char labelAlignment = 0;
+    EXPECT_EQ(Part(combo).alignment, XmALIGNMENT_BEGINNING);
+    EXPECT_EQ(Part(combo).orientation, ComboOrientationRight);
+    unsigned char labelAlignment = 9;
     XtVaGetValues(Part(combo).labelWidget, XmNalignment, &labelAlignment, nullptr);
-    EXPECT_EQ(labelAlignment, XmALIGNMENT_CENTER);
+    EXPECT_EQ(labelAlignment, XmALIGNMENT_BEGINNING);
 }
 
 TEST_F(ComboBoxTest, SelectedPositionOutsideTheItemsIsWarnedAbout)
@@ -391,7 +391,7 @@ TEST_F(ComboBoxTest, TextFieldCannotBeReplaced)
     Widget field = Part(combo).textField;
     XtVaSetValues(combo, DtNtextField, window, nullptr);
     ASSERT_EQ(Warnings().size(), 1u);
-    EXPECT_EQ(Warnings()[0], "DtComboButtonWidget: Unable to set textField resource.");
+    EXPECT_EQ(Warnings()[0], "DtComboBoxWidget: Unable to set textField resource.");
     Widget now = nullptr;
     XtVaGetValues(combo, DtNtextField, &now, nullptr);
     EXPECT_EQ(now, field);
@@ -506,9 +506,9 @@ TEST_F(ComboBoxTest, InvalidTypeAndArrowTypeFallBackToLabelAndDrawnArrow)
     Widget combo = Make({A(DtNtype, 7), A(DtNarrowType, 3)});
     ASSERT_EQ(Warnings().size(), 2u);
     EXPECT_EQ(Warnings()[0],
-              "DtComboButtonWidget: Invalid type resource (defaulting to ComboTypeLabel).");
+              "DtComboBoxWidget: Invalid type resource (defaulting to ComboTypeLabel).");
     EXPECT_EQ(Warnings()[1],
-              "DtComboButtonWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).");
+              "DtComboBoxWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).");
     EXPECT_NE(Part(combo).labelWidget, nullptr);
     EXPECT_TRUE(XmIsDrawnButton(Part(combo).arrowButton));
 }

@@ -97,6 +97,17 @@ void Settle()
     }
 }
 
+void WaitUntil(const std::function<bool()> &done)
+{
+    for (int waited = 0; !done() && waited < 10000; waited += 10) {
+        XSync(display, False);
+        while (XtAppPending(app))
+            XtAppProcessEvent(app, XtIMAll);
+        usleep(10000);
+    }
+    Settle();
+}
+
 void MovePointerTo(int rootX, int rootY)
 {
     XTestFakeMotionEvent(display, DefaultScreen(display), rootX, rootY, CurrentTime);

@@ -4,6 +4,7 @@
 #ifndef COMBOBOX_TESTING_H
 #define COMBOBOX_TESTING_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ void CloseWindow(Widget window);
 
 // Dispatches events until the application has been idle for a moment.
 void Settle();
+// Dispatches events, timers included, until done() holds or a generous
+// while has passed.
+void WaitUntil(const std::function<bool()> &done);
 
 // Real input through XTest.
 void MovePointerTo(int rootX, int rootY);

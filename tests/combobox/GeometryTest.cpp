@@ -77,6 +77,54 @@ TEST_F(ComboBoxGeometry, DrawnArrowIsAShaftAndHeadOverABar)
         EXPECT_EQ(PixelAt(arrow, p.x, p.y), background) << p.x << "," << p.y;
 }
 
+// An insensitive combo box greys its drawn arrow: the bar is drawn through a
+// half-tone, every other pixel left blank.
+TEST_F(ComboBoxGeometry, DrawnArrowGreysOutWhenInsensitive)
+{
+    Widget combo = TextCombo();
+    Widget arrow = Part(combo).arrowButton;
+    Pixel foreground = 0;
+    XtVaGetValues(arrow, XmNforeground, &foreground, nullptr);
+    auto barPixels = [&] {
+        int drawn = 0, y = XtWidth(arrow) / 2 + (XtHeight(arrow) - 3) / 2 + 1;
+        for (int x = 1; x < XtWidth(arrow) - 1; x++)
+            drawn += PixelAt(arrow, x, y) == foreground;
+        return drawn;
+    };
+    int sensitive = barPixels();
+    EXPECT_EQ(sensitive, XtWidth(arrow) - 2);
+    XtSetSensitive(combo, False);
+    Settle();
+    int greyed = barPixels();
+    EXPECT_GT(greyed, 0);
+    EXPECT_LE(greyed, (sensitive + 1) / 2);
+}
+
+// The render table reaches the text field and the label.
+TEST_F(ComboBoxGeometry, RenderTableReachesTheTextFieldAndTheLabel)
+{
+    Arg font[] = {{const_cast<char *>(XmNfontName), (XtArgVal) "fixed"},
+                  {const_cast<char *>(XmNfontType), XmFONT_IS_FONT},
+                  {const_cast<char *>(XmNloadModel), XmLOAD_IMMEDIATE}};
+    XmRendition rendition = XmRenditionCreate(window, const_cast<char *>("big"),
+                                              font, XtNumber(font));
+    XmRenderTable table = XmRenderTableAddRenditions(nullptr, &rendition, 1, XmMERGE_NEW);
+    Widget combo = Make({A(DtNtype, ComboTypeTextField), A(DtNrenderTable, (XtArgVal)table)});
+    XtVaSetValues(combo, DtNtype, ComboTypeLabel, nullptr);
+    for (Widget child : {Part(combo).textField, Part(combo).labelWidget}) {
+        XmRenderTable given = nullptr;
+        XtVaGetValues(child, XmNrenderTable, &given, nullptr);
+        XmStringTag *tags = nullptr;
+        int count = XmRenderTableGetTags(given, &tags);
+        ASSERT_EQ(count, 1) << XtName(child);
+        EXPECT_STREQ(tags[0], "big") << XtName(child);
+        XtFree(tags[0]);
+        XtFree((char *)tags);
+    }
+    XmRenditionFree(rendition);
+    XmRenderTableFree(table);
+}
+
 TEST_F(ComboBoxGeometry, ShortTextFieldStillGetsAnArrowThirteenHigh)
 {
     Widget combo = TextCombo();

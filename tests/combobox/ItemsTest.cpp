@@ -2,6 +2,7 @@
 #include "ComboBoxTesting.h"
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include <Xm/List.h>
@@ -130,9 +131,9 @@ TEST_F(ComboBoxItems, MissingItemsAreWarnedAboutAndChangeNothing)
     ZVKDtComboBoxSetItem(combo, nullptr);
     XmStringFree(missing);
     ASSERT_EQ(Warnings().size(), 3u);
-    EXPECT_EQ(Warnings()[0], "DtComboBoxWidget: Unable to find item to set (DtComboBoxSetItem).");
+    EXPECT_EQ(Warnings()[0], "DtComboBoxWidget: Unable to find item to set (ZVKDtComboBoxSetItem).");
     EXPECT_EQ(Warnings()[1],
-              "DtComboBoxWidget: Unable to find item to select (XmComboBoxSelectItem).");
+              "DtComboBoxWidget: Unable to find item to select (ZVKDtComboBoxSelectItem).");
     EXPECT_EQ(ShownText(combo), "here");
 }
 
@@ -268,6 +269,128 @@ TEST_F(ComboBoxItems, UniqueAddsStayUniqueThroughDeletesAndReplacements)
         ASSERT_EQ(ListTexts(combo), model) << "step " << step;
     }
     EXPECT_TRUE(Warnings().empty());
+}
+
+// The current item stays one item, whatever changes the items, and the
+// value-changed callbacks hear of each change of it: in both variants, a
+// change made by each public function or resource leaves the combo box
+// showing the expected item (an empty one shows none) with no warning.
+TEST_F(ComboBoxItems, CurrentItemStaysConsistentThroughEveryChange)
+{
+    struct Case {
+        const char *name;
+        std::function<void(Widget)> change;
+        const char *current;        // nullptr: no current item
+        int position;
+        int valueChanges;
+    };
+    auto setItems = [](int count) {
+        return [count](Widget combo) {
+            std::vector<XmString> items;
+            for (int i = 0; i < count; i++)
+                items.push_back(Xms(i == 0 ? "first" : "other"));
+            XtVaSetValues(combo, DtNitems, count ? items.data() : nullptr, DtNitemCount, count,
+                          nullptr);
+            for (XmString item : items)
+                XmStringFree(item);
+        };
+    };
+    const Case cases[] = {
+        {"an add before the current item", [](Widget c) { Add(c, "zero", 1, True); }, "beta", 2, 0},
+        {"an add after it", [](Widget c) { Add(c, "delta", 0, True); }, "beta", 1, 0},
+        {"a delete before it", [](Widget c) { ZVKDtComboBoxDeletePos(c, 1); }, "beta", 0, 0},
+        {"a delete of it", [](Widget c) { ZVKDtComboBoxDeletePos(c, 2); }, "gamma", 1, 1},
+        {"emptying the items", setItems(0), nullptr, 0, 1},
+        {"emptying, then one add", [&](Widget c) { setItems(0)(c); Add(c, "one", 0, True); },
+         "one", 0, 2},
+        {"replacing by items that end before it", setItems(1), "first", 0, 1},
+        {"a selection", [](Widget c) { Select(c, "gamma"); }, "gamma", 2, 1},
+        {"a new position", [](Widget c) { XtVaSetValues(c, DtNselectedPosition, 0, nullptr); },
+         "alpha", 0, 1},
+    };
+    for (int type : {ComboTypeTextField, ComboTypeLabel}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (type ? " (text field)" : " (label)"));
+            Widget combo = Make(type);
+            AddItems(combo, {"alpha", "beta", "gamma"});
+            Select(combo, "beta");
+            int valueChanges = 0;
+            XtAddCallback(combo, DtNvalueChangedCallback,
+                          [](Widget, XtPointer count, XtPointer) { ++*(int *)count; },
+                          &valueChanges);
+            c.change(combo);
+            XmString selected = nullptr;
+            int position = -1;
+            XtVaGetValues(combo, DtNselectedItem, &selected, DtNselectedPosition, &position,
+                          nullptr);
+            EXPECT_EQ(selected ? Text(selected) : "(none)", c.current ? c.current : "(none)");
+            EXPECT_EQ(position, c.position);
+            EXPECT_EQ(ShownText(combo), c.current ? c.current : type ? "" : "ComboBox");
+            EXPECT_EQ(XmListPosSelected(Part(combo).list, c.position + 1), c.current != nullptr);
+            EXPECT_EQ(valueChanges, c.valueChanges);
+            EXPECT_EQ(Warnings(), std::vector<std::string>{});
+            XtDestroyWidget(combo);
+            Warnings().clear();
+        }
+    }
+}
+
+// The label takes in what it shows: a label string set later, and the
+// default text of a label emptied of its short items.
+TEST_F(ComboBoxItems, LabelIsMeasuredForWhatItShows)
+{
+    Widget combo = Make(ComboTypeLabel);
+    ShowWindow(window);
+    XmString title = Xms("Choose a fruit, please");
+    XtVaSetValues(combo, DtNlabelString, title, nullptr);
+    XmFontList fonts = nullptr;
+    XtVaGetValues(Part(combo).labelWidget, XmNfontList, &fonts, nullptr);
+    Dimension width = 0, height = 0;
+    XmStringExtent(fonts, title, &width, &height);
+    XmStringFree(title);
+    EXPECT_GE(XtWidth(Part(combo).labelWidget), width);
+    EXPECT_EQ(LabelText(Part(combo).labelWidget), "Choose a fruit, please");
+
+    AddItems(combo, {"a", "b"});
+    XtVaSetValues(combo, DtNitems, nullptr, DtNitemCount, 0, nullptr);
+    XmString shown = Xms("ComboBox");
+    XmStringExtent(fonts, shown, &width, &height);
+    XmStringFree(shown);
+    EXPECT_EQ(LabelText(Part(combo).labelWidget), "ComboBox");
+    EXPECT_GE(XtWidth(Part(combo).labelWidget), width);
+}
+
+// Read-only and out-of-range resources are put right with a warning.
+TEST_F(ComboBoxItems, ReadOnlyAndOutOfRangeResourcesArePutRight)
+{
+    Widget combo = Make(ComboTypeLabel);
+    AddItems(combo, {"a", "b"});
+    Widget field = combo;
+    XtVaGetValues(combo, DtNtextField, &field, nullptr);
+    EXPECT_EQ(field, nullptr);
+    XtVaSetValues(combo, DtNtype, ComboTypeTextField, DtNtype, ComboTypeLabel, nullptr);
+    XtVaSetValues(combo, DtNtype, ComboTypeTextField, nullptr);
+    XtVaSetValues(combo, DtNtype, ComboTypeLabel, nullptr);
+    XtVaGetValues(combo, DtNtextField, &field, nullptr);
+    EXPECT_EQ(field, nullptr);
+    Warnings().clear();
+
+    XtVaSetValues(combo, DtNpoppedUp, True, DtNvisibleItemCount, 0, DtNtopItemPosition, 7,
+                  nullptr);
+    const std::vector<std::string> warned = {
+        "DtComboBoxWidget: Invalid visibleItemCount resource (defaulting to 10).",
+        "DtComboBoxWidget: Invalid topItemPosition resource (defaulting to 1).",
+        "DtComboBoxWidget: Unable to set poppedUp resource."};
+    EXPECT_EQ(Warnings(), warned);
+    EXPECT_FALSE(Part(combo).poppedUp);
+    EXPECT_EQ(Part(combo).visibleItemCount, 10);
+    EXPECT_EQ(Part(combo).topItemPosition, 1);
+
+    XtVaSetValues(combo, XtVaTypedArg, DtNorientation, XtRString, "left", 5, nullptr);
+    EXPECT_EQ(Part(combo).orientation, ComboOrientationLeft);
+    XtVaSetValues(combo, XtVaTypedArg, DtNorientation, XtRString, "ComboOrientationRight", 22,
+                  nullptr);
+    EXPECT_EQ(Part(combo).orientation, ComboOrientationRight);
 }
 
 TEST_F(ComboBoxItems, CreatingAndDestroyingManyComboBoxesKeepsWorking)

@@ -7,6 +7,14 @@
 #include <Xm/TextF.h>
 #include <ComboBox.h>
 
+/* Names of the program's own that the widget used internally once. */
+const char labelTranslations[] = "the program's own";
+const char comboTranslations[] = "the program's own";
+void ForwardActivate(void);
+void ForwardActivate(void)
+{
+}
+
 int main(int argc, char **argv)
 {
     XtAppContext app;
