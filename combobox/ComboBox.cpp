@@ -49,25 +49,25 @@ static int popupDepth;
 static XtTranslations comboTable, labelTable, textFieldTable, listCancelTable;
 
 static const char invalidAlignment[] =
-    "DtComboBoxWidget: Invalid alignment resource (defaulting to XmALIGNMENT_BEGINNING).";
+    "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_BEGINNING).";
 static const char invalidOrientation[] =
-    "DtComboBoxWidget: Invalid orientation resource (defaulting to ComboOrientationRight).";
+    "DtComboButtonWidget: Invalid orientation resource (defaulting to ComboOrientationRight).";
 static const char invalidVisibleItemCount[] =
-    "DtComboBoxWidget: Invalid visibleItemCount resource (defaulting to 10).";
+    "DtComboButtonWidget: Invalid visibleItemCount resource (defaulting to 10).";
 static const char invalidTopItemPosition[] =
-    "DtComboBoxWidget: Invalid topItemPosition resource (defaulting to 1).";
+    "DtComboButtonWidget: Invalid topItemPosition resource (defaulting to 1).";
 static const char cannotSetPoppedUp[] =
-    "DtComboBoxWidget: Unable to set poppedUp resource.";
+    "DtComboButtonWidget: Unable to set poppedUp resource.";
 static const char invalidItemCount[] =
-    "DtComboBoxWidget: Invalid itemCount resource (defaulting to 0).";
+    "DtComboButtonWidget: Invalid itemCount resource (defaulting to 0).";
 static const char invalidSelectedPosition[] =
-    "DtComboBoxWidget: Invalid selectedPosition resource (defaulting to 0).";
+    "DtComboButtonWidget: Invalid selectedPosition resource (defaulting to 0).";
 static const char invalidType[] =
-    "DtComboBoxWidget: Invalid type resource (defaulting to ComboTypeLabel).";
+    "DtComboButtonWidget: Invalid type resource (defaulting to ComboTypeLabel).";
 static const char invalidArrowType[] =
-    "DtComboBoxWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).";
+    "DtComboButtonWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).";
 static const char cannotSetTextField[] =
-    "DtComboBoxWidget: Unable to set textField resource.";
+    "DtComboButtonWidget: Unable to set textField resource.";
 static const char itemToSetNotFound[] =
     "DtComboBoxWidget: Unable to find item to set (ZVKDtComboBoxSetItem).";
 static const char itemToSelectNotFound[] =

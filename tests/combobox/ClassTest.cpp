@@ -15,13 +15,13 @@ namespace {
 using ComboBoxTest = ComboBoxFixture;
 
 const char alignmentWarning[] =
-    "DtComboBoxWidget: Invalid alignment resource (defaulting to XmALIGNMENT_BEGINNING).";
+    "DtComboButtonWidget: Invalid alignment resource (defaulting to XmALIGNMENT_BEGINNING).";
 const char orientationWarning[] =
-    "DtComboBoxWidget: Invalid orientation resource (defaulting to ComboOrientationRight).";
+    "DtComboButtonWidget: Invalid orientation resource (defaulting to ComboOrientationRight).";
 const char itemCountWarning[] =
-    "DtComboBoxWidget: Invalid itemCount resource (defaulting to 0).";
+    "DtComboButtonWidget: Invalid itemCount resource (defaulting to 0).";
 const char positionWarning[] =
-    "DtComboBoxWidget: Invalid selectedPosition resource (defaulting to 0).";
+    "DtComboButtonWidget: Invalid selectedPosition resource (defaulting to 0).";
 
 TEST_F(ComboBoxTest, ResourcesAreDeclaredInTheClassOrderWithTheirTypes)
 {
@@ -391,7 +391,7 @@ TEST_F(ComboBoxTest, TextFieldCannotBeReplaced)
     Widget field = Part(combo).textField;
     XtVaSetValues(combo, DtNtextField, window, nullptr);
     ASSERT_EQ(Warnings().size(), 1u);
-    EXPECT_EQ(Warnings()[0], "DtComboBoxWidget: Unable to set textField resource.");
+    EXPECT_EQ(Warnings()[0], "DtComboButtonWidget: Unable to set textField resource.");
     Widget now = nullptr;
     XtVaGetValues(combo, DtNtextField, &now, nullptr);
     EXPECT_EQ(now, field);
@@ -506,9 +506,9 @@ TEST_F(ComboBoxTest, InvalidTypeAndArrowTypeFallBackToLabelAndDrawnArrow)
     Widget combo = Make({A(DtNtype, 7), A(DtNarrowType, 3)});
     ASSERT_EQ(Warnings().size(), 2u);
     EXPECT_EQ(Warnings()[0],
-              "DtComboBoxWidget: Invalid type resource (defaulting to ComboTypeLabel).");
+              "DtComboButtonWidget: Invalid type resource (defaulting to ComboTypeLabel).");
     EXPECT_EQ(Warnings()[1],
-              "DtComboBoxWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).");
+              "DtComboButtonWidget: Invalid arrowType resource (defaulting to ComboArrowDrawn).");
     EXPECT_NE(Part(combo).labelWidget, nullptr);
     EXPECT_TRUE(XmIsDrawnButton(Part(combo).arrowButton));
 }

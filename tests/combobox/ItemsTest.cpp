@@ -378,9 +378,9 @@ TEST_F(ComboBoxItems, ReadOnlyAndOutOfRangeResourcesArePutRight)
     XtVaSetValues(combo, DtNpoppedUp, True, DtNvisibleItemCount, 0, DtNtopItemPosition, 7,
                   nullptr);
     const std::vector<std::string> warned = {
-        "DtComboBoxWidget: Invalid visibleItemCount resource (defaulting to 10).",
-        "DtComboBoxWidget: Invalid topItemPosition resource (defaulting to 1).",
-        "DtComboBoxWidget: Unable to set poppedUp resource."};
+        "DtComboButtonWidget: Invalid visibleItemCount resource (defaulting to 10).",
+        "DtComboButtonWidget: Invalid topItemPosition resource (defaulting to 1).",
+        "DtComboButtonWidget: Unable to set poppedUp resource."};
     EXPECT_EQ(Warnings(), warned);
     EXPECT_FALSE(Part(combo).poppedUp);
     EXPECT_EQ(Part(combo).visibleItemCount, 10);
