@@ -51,6 +51,14 @@ void Settle(int milliseconds) {
     WaitFor([] { return false; }, milliseconds);
 }
 
+void Drain() {
+    XSync(TheDisplay(), False);
+    while (XtAppPending(pAppContext) & XtIMXEvent) {
+        HandlePending();
+        XSync(TheDisplay(), False);
+    }
+}
+
 // True when the X keyboard focus lies in the wizard's shell.
 static bool ShellHasInputFocus() {
     Window focus;
@@ -91,12 +99,13 @@ void BuildWithOptions(const std::vector<std::string> &options) {
 
 void StartWizard(const std::vector<std::string> &options) {
     BuildWithOptions(options);
-    ASSERT_TRUE(WaitFor(ShellViewable)) << "the window was never mapped";
+    ASSERT_TRUE(WaitFor(ShellViewable)) << "the window was not mapped in time; " << WizardState();
     if (!WaitFor(ShellHasInputFocus, 1500)) {
         Click(page1logo);
-        ASSERT_TRUE(WaitFor(ShellHasInputFocus)) << "the window did not take the focus";
+        ASSERT_TRUE(WaitFor(ShellHasInputFocus))
+            << "the window did not take the focus in time; " << WizardState();
     }
-    Settle(100);
+    Drain();
 }
 
 void PressKey(const char *keysym, bool shift) {
@@ -110,8 +119,7 @@ void PressKey(const char *keysym, bool shift) {
     XTestFakeKeyEvent(display, key, False, CurrentTime);
     if (shift)
         XTestFakeKeyEvent(display, shiftKey, False, CurrentTime);
-    XSync(display, False);
-    Settle(60);
+    Drain();
 }
 
 void Type(const std::string &text) {
@@ -141,8 +149,7 @@ void Click(Widget w) {
     XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
     XTestFakeButtonEvent(display, 1, False, CurrentTime);
-    XSync(display, False);
-    Settle(100);
+    Drain();
 }
 
 int PageInView() {
@@ -216,6 +223,40 @@ XImage *Snapshot(Widget w) {
     Dimension width = 0, height = 0;
     XtVaGetValues(w, XtNwidth, &width, XtNheight, &height, nullptr);
     return XGetImage(XtDisplay(w), XtWindow(w), 0, 0, width, height, AllPlanes, ZPixmap);
+}
+
+// The name of the X window that has the keyboard focus, or its number.
+static std::string FocusWindowName() {
+    Window focus;
+    int revert;
+    XGetInputFocus(TheDisplay(), &focus, &revert);
+    if (focus == None || focus == PointerRoot)
+        return focus == None ? "none" : "the pointer's window";
+    char *name = nullptr;
+    std::string described = std::to_string(focus);
+    if (XFetchName(TheDisplay(), focus, &name) && name)
+        described += " \"" + std::string(name) + "\"";
+    XFree(name);
+    return described;
+}
+
+std::string WizardState() {
+    std::ostringstream state;
+    XWindowAttributes window = {}, dialog = {};
+    XGetWindowAttributes(TheDisplay(), XtWindow(pAppShell), &window);
+    state << "page in view " << PageInView() << ", the window "
+          << (window.map_state == IsViewable ? "shown" : "not shown") << ", " << fPercentDone
+          << "% unpacked, the error dialog ";
+    if (!XtIsManaged(ErrorDialog))
+        state << "not up";
+    else if (!XtIsRealized(ErrorDialog) ||
+             !XGetWindowAttributes(TheDisplay(), XtWindow(ErrorDialog), &dialog) ||
+             dialog.map_state != IsViewable)
+        state << "managed but not shown";
+    else
+        state << "shown with \"" << DialogText() << "\"";
+    state << ", the keyboard focus in window " << FocusWindowName();
+    return state.str();
 }
 
 bool DialogShown() {
