@@ -16,17 +16,17 @@ make_home() {
   mkdir -p "$1" && chmod 777 "$1"
 }
 
-# Whether the combo box's list, a window of the installer's own that no
-# window manager frames, is shown: its windows' ids share their high bits
-# with the installer's window.
-list_shown() {
+# Prints the shown windows that no window manager frames, such as the combo
+# box's list.
+unframed_windows() {
   for child in $(xwininfo -root -children | awk '/^ +0x/ { print $1 }'); do
-    [ $((child >> 21)) = $((window >> 21)) ] &&
-      xwininfo -id "$child" | grep -q 'Map State: IsViewable' &&
-      xwininfo -id "$child" | grep -q 'Override Redirect State: yes' && return 0
+    xwininfo -id "$child" | grep -q 'Map State: IsViewable' &&
+      xwininfo -id "$child" | grep -q 'Override Redirect State: yes' && echo "$child"
   done
-  return 1
 }
+
+# Whether the list is down: an unframed window shown that was not before it.
+list_shown() { [ "$(unframed_windows)" != "$unframed_before" ]; }
 list_gone() { ! list_shown; }
 
 # Installs into the first candidate of home $1 by keys and checks that the
@@ -69,6 +69,7 @@ case="a home that is no UTF-8, chosen again from the list"
 start "$work" "$home"
 xdotool key Return shift+Tab ctrl+slash
 xdotool type --delay 40 "x"
+unframed_before=$(unframed_windows)
 xdotool key Down
 await list_shown || fail "$case: the list did not drop within $wait_limit s"
 xdotool key Home Return
