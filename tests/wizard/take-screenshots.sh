@@ -71,5 +71,6 @@ xdotool type "$work/open/to"
 xdotool key Tab f
 await test -d "$work/open/to" || fail "the unpack did not start"
 shot --moving page3-progress
-wait_limit=600 wait_installer
+wait_limit=600
+await installer_gone || fail "the install did not end"
 echo "Screenshots in $out"
