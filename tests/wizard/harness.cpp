@@ -135,6 +135,16 @@ void Type(const std::string &text) {
     }
 }
 
+// Whether the pointer is at (x, y) on the screen.
+static bool PointerAt(int x, int y) {
+    Window root, child;
+    int rootX, rootY, windowX, windowY;
+    unsigned int buttons;
+    XQueryPointer(TheDisplay(), DefaultRootWindow(TheDisplay()), &root, &child, &rootX, &rootY,
+                  &windowX, &windowY, &buttons);
+    return rootX == x && rootY == y;
+}
+
 void Click(Widget w) {
     Display *display = TheDisplay();
     Dimension width = 0, height = 0;
@@ -149,6 +159,13 @@ void Click(Widget w) {
     XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
     XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    // The window manager may hold the pointer on a click until it has chosen
+    // to pass the click on or to keep it (as it does from a window under a
+    // modal dialog); a move after the click shows once it has let go.
+    XTestFakeMotionEvent(display, DefaultScreen(display), x + 1, y, CurrentTime);
+    ASSERT_TRUE(WaitFor([x, y] { return PointerAt(x + 1, y); }))
+        << "the pointer was still held after the click on " << XtName(w) << "; "
+        << WizardState();
     Drain();
 }
 
