@@ -133,27 +133,23 @@ as_user() {
 
 # Starts the wizard, running command $3... in directory $1, on the display
 # that tests/with-x gives, and installs into $2 as a user would: Accept, then
-# the destination typed into the field, then Finish.
+# the destination typed into the field, then Finish.  The window's id stays
+# in $window.
 install_by_keys() {
   directory=$1 destination=$2
   shift 2
   (cd "$directory" && exec "$@") > "$work/out" 2>&1 &
   pid=$!
-  xdotool search --sync --onlyvisible --limit 1 --name '^Zorvane 8 Installer$' > /dev/null
-  sleep 0.5
+  await_window_with_focus 'Zorvane 8 Installer' || return 1
   xdotool key Return shift+Tab ctrl+slash
   xdotool type --delay 20 "$destination"
   xdotool key Tab f
 }
 
-# Waits up to 20 seconds for path $1 to exist.
+# Waits for path $1 to exist.
 wait_for() {
-  tries=0
-  until [ -e "$1" ]; do
-    tries=$((tries + 1))
-    [ $tries -gt 200 ] && { fail "$case: $1 never appeared"; return 1; }
-    sleep 0.1
-  done
+  await test -e "$1" ||
+    { fail "$case: $1 did not appear within $wait_limit s; its directory holds: $(ls -A "$(dirname "$1")" 2>&1)"; return 1; }
 }
 
 # The message for installer $1 whose payload is damaged.

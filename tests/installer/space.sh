@@ -65,11 +65,10 @@ expect_ending 1 "$MSG_UNPACK"
 
 case="the wizard: a product too big, and the destination page stays for another choice"
 install_by_keys "$work" small/windowed "$work/big"
-timeout 20 xdotool search --sync --onlyvisible --name '^Error$' > /dev/null || fail "$case: no dialog"
+await_dialog
 [ -z "$(ls -A "$small")" ] || fail "$case: left behind: $(ls -A "$small")"
-xdotool key Return
-window=$(xdotool search --onlyvisible --name '^Zorvane 8 Installer$')
-kill -0 "$pid" && [ -n "$window" ] || fail "$case: the wizard ended"
+press_ok
+kill -0 "$pid" && [ -n "$(visible_window 'Zorvane 8 Installer')" ] || fail "$case: the wizard ended"
 xdotool key c
 wait_installer
 [ "$status" = 0 ] || fail "$case: Cancel gave status $status"

@@ -11,9 +11,17 @@ build=$(realpath "$1") source=$(realpath "$2") multiarch=$3
 umask 077
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-work=$(mktemp -d /tmp/kit-test.XXXXXX)
+work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unset SOURCE_DATE_EPOCH
+
+# Prints the lines of files or trees $@ (grep's options first) that name the
+# build or source tree: the tree's path as a whole component, followed by a
+# slash or, as strace quotes it, by the closing quote.  A scratch path that
+# merely begins with the same letters is no match.
+names_a_tree() {
+  grep -F -e "$source/" -e "$build/" -e "\"$source\"" -e "\"$build\"" "$@"
+}
 
 mkdir -p "$work/product/share/zorvane"
 printf '#!/bin/sh\necho zorvane\n' > "$work/product/zorvane" && chmod 755 "$work/product/zorvane"
@@ -45,12 +53,12 @@ check_kit() {
   for program in bin/mkinstaller lib/zorvane-installer/zorvane-installer; do
     [ "$(stat -c %a "$prefix/$program")" = 755 ] || fail "$case: $program is not of mode 0755"
   done
-  grep -rlIF -e "$build" -e "$source" "$prefix" && fail "$case: files name the build or source tree"
+  names_a_tree -rlI "$prefix" && fail "$case: files name the build or source tree"
   rm -f "$work/kit.bin"
   (cd "$work" && strace -f -e trace=%file,execve -o "$work/trace" \
     "$prefix/bin/mkinstaller" pack "$work/product" "$work/kit.bin") > "$work/out" 2>&1 ||
     fail "$case: pack failed: $(cat "$work/out")"
-  grep -F -e "$build" -e "$source" "$work/trace" | head -n 3 | grep . &&
+  names_a_tree "$work/trace" | head -n 3 | grep . &&
     fail "$case: pack reached into the build or source tree"
   "$prefix/bin/mkinstaller" verify "$work/kit.bin" > /dev/null || fail "$case: verify refuses it"
   cmp -s "$work/reference.bin" "$work/kit.bin" || fail "$case: not the build tree's installer"

@@ -58,6 +58,6 @@ TEST(Candidates, AHomeLongerThanAnyPathBufferIsOfferedWhole) {
     ASSERT_EQ(offered.size(), 3u);
     EXPECT_NE(std::find(offered.begin(), offered.end(), home + "/Zorvane8"), offered.end());
     InstallInto(""); // Motif still copes when it shows the error dialog
-    ASSERT_TRUE(WaitFor(DialogShown));
+    ASSERT_TRUE(WaitFor(DialogShown)) << "no error dialog in time; " << WizardState();
     EXPECT_EQ(DialogText(), "You must specify a destination directory.");
 }

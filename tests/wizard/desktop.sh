@@ -48,6 +48,19 @@ tolerance() {
   fi
 }
 
+# Whether the root window counts $desktops desktops.
+desktops_counted() { [ "$(xdotool get_num_desktops)" = "$desktops" ]; }
+
+# Waits until openbox has handled the input sent before: it handles a request
+# for one more desktop after that input, and what it did with the input
+# shows by then.
+openbox_caught_up() {
+  desktops=$(($(xdotool get_num_desktops) + 1))
+  xdotool set_num_desktops "$desktops"
+  await desktops_counted ||
+    fail "$case: openbox did not count $desktops desktops within $wait_limit s, but $(xdotool get_num_desktops)"
+}
+
 screen=$(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print 0, 0, w, h}')
 
 for width in 489 520; do
@@ -77,10 +90,9 @@ installer_ended
 case="the error dialog"
 start "$work" "$work/home/missing/home"
 xdotool key Return f
-dialog=$(find_window Error)
-sleep 0.5
+await_dialog
 expect_centred "$(outer_box "$dialog")" "$(outer_box "$window")" 1 1
-xdotool key Return c
+press_ok && xdotool key c
 installer_ended
 
 if [ "$wm" = openbox ]; then
@@ -91,10 +103,10 @@ if [ "$wm" = openbox ]; then
   echo "$actions" | grep -q "RESIZE\|MAXIMIZE" && fail "$case: $actions"
   set -- $(outer_box "$window")
   xdotool mousemove $(($1 + $3 / 2)) $(($2 + 5)) click --repeat 2 --delay 100 1
-  sleep 0.5
+  openbox_caught_up
   xdotool mousemove $(($1 + $3 - 5)) $(($2 + $4 - 5)) keydown alt mousedown 3 \
     mousemove_relative 80 60 mouseup 3 keyup alt
-  sleep 0.5
+  openbox_caught_up
   [ "$(size_of "$window")" = "489 350" ] || fail "$case: resized to $(size_of "$window")"
   xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED && fail "$case: maximised"
   xdotool key alt+F4

@@ -13,7 +13,8 @@
 
 // Waits for the dialog and checks its text, title, buttons and modality.
 static void ExpectDialog(const std::string &text) {
-    ASSERT_TRUE(WaitFor(DialogShown)) << "no error dialog for: " << text;
+    ASSERT_TRUE(WaitFor(DialogShown))
+        << "no error dialog in time for: " << text << "; " << WizardState();
     EXPECT_EQ(DialogText(), text);
     char *title = nullptr;
     ASSERT_TRUE(XFetchName(XtDisplay(ErrorDialog), XtWindow(XtParent(ErrorDialog)), &title));
@@ -116,9 +117,10 @@ TEST(Errors, OkTakesTheDialogDownAndTheDestinationCanBeCorrected) {
     UseInstallerFile(InstallerWhosePlayerCannotStart());
     StartWizard();
     InstallInto("");
-    ASSERT_TRUE(WaitFor(DialogShown));
+    ASSERT_TRUE(WaitFor(DialogShown)) << "no error dialog in time; " << WizardState();
     Click(XmMessageBoxGetChild(ErrorDialog, XmDIALOG_OK_BUTTON));
-    ASSERT_TRUE(WaitFor([] { return !DialogShown(); }));
+    ASSERT_TRUE(WaitFor([] { return !DialogShown(); }))
+        << "OK did not take the dialog down in time; " << WizardState();
     std::string destination = TemporaryDirectory();
     InstallInto(destination);
     ExpectDialog("Installation failed for unknown reason");

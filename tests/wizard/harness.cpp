@@ -52,6 +52,14 @@ void Settle(int milliseconds) {
     WaitFor([] { return false; }, milliseconds);
 }
 
+void Drain() {
+    XSync(TheDisplay(), False);
+    while (XtAppPending(pAppContext) & XtIMXEvent) {
+        HandlePending();
+        XSync(TheDisplay(), False);
+    }
+}
+
 // True when the X keyboard focus lies in the wizard's shell.
 static bool ShellHasInputFocus() {
     Window focus;
@@ -92,12 +100,13 @@ void BuildWithOptions(const std::vector<std::string> &options) {
 
 void StartWizard(const std::vector<std::string> &options) {
     BuildWithOptions(options);
-    ASSERT_TRUE(WaitFor(ShellViewable)) << "the window was never mapped";
+    ASSERT_TRUE(WaitFor(ShellViewable)) << "the window was not mapped in time; " << WizardState();
     if (!WaitFor(ShellHasInputFocus, 1500)) {
         Click(page1logo);
-        ASSERT_TRUE(WaitFor(ShellHasInputFocus)) << "the window did not take the focus";
+        ASSERT_TRUE(WaitFor(ShellHasInputFocus))
+            << "the window did not take the focus in time; " << WizardState();
     }
-    Settle(100);
+    Drain();
 }
 
 void PressKey(const char *keysym, bool shift) {
@@ -111,8 +120,7 @@ void PressKey(const char *keysym, bool shift) {
     XTestFakeKeyEvent(display, key, False, CurrentTime);
     if (shift)
         XTestFakeKeyEvent(display, shiftKey, False, CurrentTime);
-    XSync(display, False);
-    Settle(60);
+    Drain();
 }
 
 void Type(const std::string &text) {
@@ -126,6 +134,16 @@ void Type(const std::string &text) {
         else
             PressKey(std::string(1, c).c_str());
     }
+}
+
+// Whether the pointer is at (x, y) on the screen.
+static bool PointerAt(int x, int y) {
+    Window root, child;
+    int rootX, rootY, windowX, windowY;
+    unsigned int buttons;
+    XQueryPointer(TheDisplay(), DefaultRootWindow(TheDisplay()), &root, &child, &rootX, &rootY,
+                  &windowX, &windowY, &buttons);
+    return rootX == x && rootY == y;
 }
 
 void Click(Widget w) {
@@ -142,8 +160,14 @@ void Click(Widget w) {
     XTestFakeMotionEvent(display, DefaultScreen(display), x, y, CurrentTime);
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
     XTestFakeButtonEvent(display, 1, False, CurrentTime);
-    XSync(display, False);
-    Settle(100);
+    // The window manager may hold the pointer on a click until it has chosen
+    // to pass the click on or to keep it (as it does from a window under a
+    // modal dialog); a move after the click shows once it has let go.
+    XTestFakeMotionEvent(display, DefaultScreen(display), x + 1, y, CurrentTime);
+    ASSERT_TRUE(WaitFor([x, y] { return PointerAt(x + 1, y); }))
+        << "the pointer was still held after the click on " << XtName(w) << "; "
+        << WizardState();
+    Drain();
 }
 
 int PageInView() {
@@ -217,6 +241,40 @@ XImage *Snapshot(Widget w) {
     Dimension width = 0, height = 0;
     XtVaGetValues(w, XtNwidth, &width, XtNheight, &height, nullptr);
     return XGetImage(XtDisplay(w), XtWindow(w), 0, 0, width, height, AllPlanes, ZPixmap);
+}
+
+// The name of the X window that has the keyboard focus, or its number.
+static std::string FocusWindowName() {
+    Window focus;
+    int revert;
+    XGetInputFocus(TheDisplay(), &focus, &revert);
+    if (focus == None || focus == PointerRoot)
+        return focus == None ? "none" : "the pointer's window";
+    char *name = nullptr;
+    std::string described = std::to_string(focus);
+    if (XFetchName(TheDisplay(), focus, &name) && name)
+        described += " \"" + std::string(name) + "\"";
+    XFree(name);
+    return described;
+}
+
+std::string WizardState() {
+    std::ostringstream state;
+    XWindowAttributes window = {}, dialog = {};
+    XGetWindowAttributes(TheDisplay(), XtWindow(pAppShell), &window);
+    state << "page in view " << PageInView() << ", the window "
+          << (window.map_state == IsViewable ? "shown" : "not shown") << ", " << fPercentDone
+          << "% unpacked, the error dialog ";
+    if (!XtIsManaged(ErrorDialog))
+        state << "not up";
+    else if (!XtIsRealized(ErrorDialog) ||
+             !XGetWindowAttributes(TheDisplay(), XtWindow(ErrorDialog), &dialog) ||
+             dialog.map_state != IsViewable)
+        state << "managed but not shown";
+    else
+        state << "shown with \"" << DialogText() << "\"";
+    state << ", the keyboard focus in window " << FocusWindowName();
+    return state.str();
 }
 
 bool DialogShown() {

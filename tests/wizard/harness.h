@@ -16,10 +16,17 @@ void BuildWithOptions(const std::vector<std::string> &options = {});
 // waits until it is mapped and has the keyboard focus.
 void StartWizard(const std::vector<std::string> &options = {});
 // Handles events until the condition holds or the time runs out; the result
-// is the condition's last value.
-bool WaitFor(const std::function<bool()> &condition, int milliseconds = 5000);
+// is the condition's last value.  The default time allows for a loaded machine.
+bool WaitFor(const std::function<bool()> &condition, int milliseconds = 60000);
 // Handles events for a while.
 void Settle(int milliseconds = 300);
+// Handles the events that the server holds for the wizard, round trip after
+// round trip, until it holds none: what this process's own requests and
+// input caused has then been handled.
+void Drain();
+// What the wizard shows now, for a failure's message: the page, the unpack's
+// progress, the error dialog and the keyboard focus.
+std::string WizardState();
 
 // Presses and releases a key by keysym name ("Return", "a"), with Shift when asked.
 void PressKey(const char *keysym, bool shift = false);

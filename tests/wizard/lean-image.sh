@@ -17,27 +17,34 @@ printf '#!/bin/sh\nexit 0\n' > "$work/product/zorvane" && chmod 755 "$work/produ
 convert -size 8x8 xc:red "$work/red.png" && convert -size 8x8 xc:blue "$work/blue.jpg" ||
   { echo "FAIL: convert"; exit 1; }
 
-# Starts installer $1 with options $2... and waits for its window.
+# Starts installer $1 with options $2... and waits for its window to take
+# the focus.
 start() {
   installer=$1
   shift
   HOME="$work/home" "$installer" "$@" > "$work/out" 2>&1 &
   pid=$!
-  xdotool search --sync --onlyvisible --limit 1 --name '^Zorvane 8 Installer$' > /dev/null
+  await_window_with_focus 'Zorvane 8 Installer'
 }
 
-# Takes a picture of the window titled $2 into $1.png once two in a row agree.
+# Whether a new picture of window $shown, unlike picture $before, is the
+# same as the last one taken into $picture.png; keeps the new one there.
+picture_settled() {
+  import -window "$shown" "$picture.next.png" || return 1
+  [ -n "$before" ] && cmp -s "$before" "$picture.next.png" && return 1
+  cmp -s "$picture.png" "$picture.next.png" && return 0
+  mv "$picture.next.png" "$picture.png"
+  sleep 0.3
+  return 1
+}
+
+# Takes a picture of window $2 into $1.png once it has changed from picture
+# $3, when one is named, and two in a row agree: the window has been drawn.
 steady_shot() {
-  window=$(xdotool search --sync --onlyvisible --limit 1 --name "^$2\$")
-  import -window "$window" "$1.png"
-  tries=0
-  while [ $tries -lt 20 ]; do
-    sleep 0.3
-    import -window "$window" "$1.next.png"
-    cmp -s "$1.png" "$1.next.png" && return 0
-    mv "$1.next.png" "$1.png"
-    tries=$((tries + 1))
-  done
+  picture=$1 shown=$2 before=${3:-}
+  rm -f "$picture.png"
+  await picture_settled ||
+    fail "$case: window $shown (\"$(xdotool getwindowname "$shown")\") still changed after $wait_limit s"
 }
 
 # Cancels the installer and checks that it ended with status 0.
@@ -51,15 +58,15 @@ cancel() {
 # $work/$2-*.png.
 take_pictures() {
   start "$1"
-  steady_shot "$work/$2-license" "Zorvane 8 Installer"
+  steady_shot "$work/$2-license" "$window"
   xdotool key Return
-  steady_shot "$work/$2-destination" "Zorvane 8 Installer"
+  steady_shot "$work/$2-destination" "$window" "$work/$2-license.png"
   xdotool key shift+Tab ctrl+slash
   xdotool type "$work/missing/dir"
   xdotool key Tab f
-  steady_shot "$work/$2-error" Error
-  xdotool key Return
-  sleep 0.3
+  await_dialog
+  steady_shot "$work/$2-error" "$dialog"
+  press_ok
   cancel
 }
 
@@ -83,7 +90,6 @@ while IFS='|' read -r name warning resources; do
     [ "${resources#*;}" = "$resources" ] && resources= || resources=${resources#*;}
   done
   start "$work/lean.bin" "$@"
-  sleep 0.5
   cancel
   grep -q "$warning" "$work/out" || fail "$case: no warning \"$warning\": $(head -c 300 "$work/out")"
 done <<TABLE

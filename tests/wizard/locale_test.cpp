@@ -65,7 +65,7 @@ TEST(Locale, Utf8ShowsTheHomeAsCharactersAndNamesItsOwnBytes) {
 
     UseInstallerFile(InstallerWhosePlayerCannotStart());
     InstallInto(shown); // only one level is made: the home is missing
-    ASSERT_TRUE(WaitFor(DialogShown));
+    ASSERT_TRUE(WaitFor(DialogShown)) << "no error dialog in time; " << WizardState();
     EXPECT_EQ(DialogText(), "Can not make directory " + shown);
 }
 

@@ -44,13 +44,13 @@ TEST(Navigation, BackButtonAndBKeyReturnToLicenseWithFocusOnAccept) {
 TEST(Navigation, KeysForThePageInViewOnlyMoveTheFocus) {
     StartWizard();
     XmProcessTraversal(page1cancel, XmTRAVERSE_CURRENT);
-    Settle();
+    Drain();
     PressKey("b");
     EXPECT_EQ(PageInView(), 1);
     EXPECT_EQ(FocusWidget(), page1accept);
     PressKey("a");
     XmProcessTraversal(page2back, XmTRAVERSE_CURRENT);
-    Settle();
+    Drain();
     PressKey("a");
     EXPECT_EQ(PageInView(), 2);
     EXPECT_EQ(FocusWidget(), page2finish);

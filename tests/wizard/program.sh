@@ -24,23 +24,18 @@ echo "Zorvane 8" > "$work/product/share/readme"
 export PLAYER_RECORD="$work/record"
 touch "$PLAYER_RECORD" && chmod 666 "$PLAYER_RECORD"
 
-# Waits for a visible window titled exactly $1 and prints its id.  The search
-# fails now and then when a window manager's frame vanishes under it: retry.
+# Waits for a visible window titled exactly $1 and prints its id (a wait
+# that runs out is reported on the standard error stream).
 find_window() {
-  found=
-  until [ -n "$found" ]; do
-    found=$(xdotool search --sync --onlyvisible --limit 1 --name "^$1\$" 2>/dev/null)
-  done
-  echo "$found"
+  await_window "$1" >&2 && echo "$found"
 }
 
 # Starts the installer in the background in directory $1 with HOME $2 and
-# the options that follow, and waits for its window.
+# the options that follow, and waits for its window to take the focus.
 start() {
   (cd "$1" && export HOME="$2" && shift 2 && as_user "$work/installer.bin" "$@") > "$work/out" 2>&1 &
   pid=$!
-  window=$(find_window 'Zorvane 8 Installer')
-  sleep 0.5
+  await_window_with_focus 'Zorvane 8 Installer'
 }
 
 # Waits for the installer to end (wait_installer) and for its window to
@@ -48,11 +43,7 @@ start() {
 # not find it.
 installer_ended() {
   wait_installer
-  tries=0
-  while xwininfo -id "$window" >/dev/null 2>&1 && [ $tries -lt 50 ]; do
-    sleep 0.1
-    tries=$((tries + 1))
-  done
+  await_gone "$window"
 }
 
 # Checks that the player was started from directory $1 as $1/zorvane.

@@ -26,8 +26,9 @@ static Bar ShowBar() {
     StartWizard();
     XtUnmanageChild(page1form);
     XtManageChild(page3form);
-    EXPECT_TRUE(WaitFor([] { return XtIsRealized(page3progressbar); }));
-    Settle();
+    EXPECT_TRUE(WaitFor([] { return XtIsRealized(page3progressbar); }))
+        << "the progress bar was not realized in time; " << WizardState();
+    Drain();
     Dimension width = 0, height = 0;
     Bar bar{};
     XtVaGetValues(page3progressbar, XmNwidth, &width, XmNheight, &height, XmNforeground,
@@ -126,7 +127,7 @@ TEST(ProgressBar, ExposeWithAnUnchangedWidthDrawsNothing) {
     Draw(50);
     Display *display = XtDisplay(page3progressbar);
     XClearArea(display, XtWindow(page3progressbar), 0, 0, 0, 0, True);
-    Settle();
+    Drain();
     XImage *image = Snapshot(page3progressbar);
     EXPECT_EQ(PixelsOf(image, bar.background).size(), size_t(bar.width * bar.height));
     XDestroyImage(image);

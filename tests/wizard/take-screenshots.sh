@@ -10,6 +10,9 @@ out=$PWD/screenshots
 mkdir -p "$out"
 work=$(mktemp -d) && chmod 755 "$work"
 trap 'rm -rf "$work"' EXIT
+case=screenshots
+fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$(dirname "$0")/../wait-installer.sh"
 
 # A product slow enough to unpack that the progress page can be caught.
 mkdir -p "$work/product/share"
@@ -19,10 +22,27 @@ head -c 400000000 /dev/urandom > "$work/product/share/media.bin"
 "$build/mkinstaller" create "$build/zorvane-installer" "$work/payload.tar.gz" \
   "$work/installer.bin" > /dev/null
 
-# The whole screen, on which the window is centred.
+# Whether a new picture of the screen differs from the last shot's and,
+# unless $moving is set, agrees with the picture taken before it.
+screen_drawn() {
+  import -window root "$work/next.png"
+  cmp -s "$work/last.png" "$work/next.png" && return 1
+  [ -n "$moving" ] || cmp -s "$work/next.png" "$work/before.png" && return 0
+  mv "$work/next.png" "$work/before.png"
+  sleep 0.3
+  return 1
+}
+
+# The whole screen, on which the window is centred, once the window has
+# drawn what changed since the last shot; --moving for a page that keeps
+# changing.
 shot() {
-  sleep 0.5
-  import -window root "$out/$1.png"
+  moving=
+  [ "$1" = --moving ] && moving=yes && shift
+  rm -f "$work/before.png"
+  await screen_drawn || fail "the screen did not change or did not settle for $1"
+  cp "$work/next.png" "$out/$1.png"
+  mv "$work/next.png" "$work/last.png"
 }
 
 # An unprivileged user's installer, whose home comes first in the list and
@@ -31,7 +51,8 @@ mkdir -m 777 "$work/zoë-山田" "$work/open"
 user=
 [ "$(id -u)" = 0 ] && user="setpriv --reuid=65534 --regid=65534 --clear-groups --"
 HOME="$work/zoë-山田" LANG=C.UTF-8 $user "$work/installer.bin" &
-window=$(xdotool search --sync --onlyvisible --limit 1 --name '^Zorvane 8 Installer$')
+pid=$!
+await_window_with_focus 'Zorvane 8 Installer'
 shot page1-license
 xdotool key Return
 shot page2-destination
@@ -42,13 +63,14 @@ xdotool key Escape
 xdotool key ctrl+slash
 xdotool type "$work/missing/dir"
 xdotool key Tab f
+await_dialog
 shot error-dialog
-xdotool key Return
-sleep 0.3
+press_ok
 xdotool key shift+Tab ctrl+slash
 xdotool type "$work/open/to"
 xdotool key Tab f
-sleep 1
-shot page3-progress
-wait
+await test -d "$work/open/to" || fail "the unpack did not start"
+shot --moving page3-progress
+wait_limit=600
+await installer_gone || fail "the install did not end"
 echo "Screenshots in $out"

@@ -6,7 +6,9 @@
 #include <X11/Xlib.h>
 #include <Xm/Text.h>
 #include <Xm/Xm.h>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "build.h"
 #include "harness.h"
@@ -46,9 +48,14 @@ TEST(Window, IsMappedOnlyAfterTheWholeWindowIsBuilt) {
     Display *display = XtDisplay(pAppShell);
     unsigned long lastRequest = NextRequest(display) - 1;
     XEvent event;
-    do
-        XWindowEvent(display, XtWindow(pAppShell), StructureNotifyMask, &event);
-    while (event.type != MapNotify);
+    auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    bool mapped;
+    while (!(mapped = XCheckTypedWindowEvent(display, XtWindow(pAppShell), MapNotify, &event)) &&
+           std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        XSync(display, False);
+    }
+    ASSERT_TRUE(mapped) << "no MapNotify within a minute; " << WizardState();
     EXPECT_GE(event.xmap.serial, lastRequest);
     EXPECT_TRUE(XtIsRealized(page1license));
     EXPECT_FALSE(XtIsManaged(page2form));
