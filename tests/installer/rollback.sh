@@ -28,8 +28,8 @@ assemble "$work/bad-crc.tar.gz" "\\n$length\\n" "$work/broken"
 # gunzip and tar first on the search path.  The slow gunzip takes its input
 # in pieces of 8 KB a tenth of a second apart, and so does the slow tar, for
 # the zstd payload that the installer decodes itself; the gated gunzip ends
-# only once $work/go exists, or after a minute without.  Both gunzips and both tars note their process
-# ids.
+# only once $work/go exists, or after a minute without.  Both gunzips and
+# both tars note their process ids.
 mkdir "$work/slow" "$work/gated" "$work/slow-tar"
 real_gunzip=$(command -v gunzip)
 cat > "$work/slow/gunzip" <<EOF
