@@ -373,7 +373,7 @@ archive_tree() {
   find "$root" -mindepth 1 -maxdepth 1 -printf './%P\0' | sort -z |
     tar -C "$root" --format=gnu --sparse --sort=name --owner=0 --group=0 --numeric-owner "$@" \
       --null -T - -cf - 2> "$work/tar"
-  echo $? > "$work/tar-status"
+  { echo $? > "$work/tar-status"; } 2> /dev/null # a full TMPDIR is the compressor's to tell
 }
 
 # Writes to standard output the gzip'd tar archive of directory $1, made
